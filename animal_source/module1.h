@@ -1,0 +1,25 @@
+#pragma once
+
+// The animals: a random line among the first 49 lines of "tips.txt" in a folder, read afresh
+// from the start of the file on every call. Knows files and randomness, nothing of windows.
+
+#include "clock.h"
+
+#include <QString>
+
+class Module1 final {
+public:
+    // The clock seeds every draw; the folder is where "tips.txt" lies.
+    Module1(rt::Clock clock, QString folder);
+    // The running program's clock and directory.
+    Module1();
+
+    QString RandomAnimal() const;
+    // Line k + 1 of the file for a k drawn from lower to upper; the file's last line when it is
+    // shorter, the empty text when it is empty or cannot be read.
+    QString ReadRandomLine(qint16 lower, qint16 upper) const;
+
+private:
+    rt::Clock clock_;
+    QString path_;
+};

@@ -1,0 +1,12 @@
+#include "clock.h"
+
+#include <QTime>
+
+namespace rt {
+
+float secondsSinceMidnight()
+{
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+}
+
+} // namespace rt

@@ -1,0 +1,46 @@
+#pragma once
+
+// A top-level window of fixed size laid out in twips, with the system colours of its design.
+// An owned form is a tool window of its owner: not in the task bar, shown centred over it.
+
+#include "twips.h"
+
+#include <QWidget>
+
+namespace rt {
+
+enum class SystemColor : quint32 {
+    WindowBackground = 0x80000005,
+    WindowText = 0x80000008,
+};
+
+// Follows the platform's palette, so a theme change reaches the forms too.
+void setSystemColors(QWidget& widget, SystemColor back, SystemColor text);
+
+enum class BorderStyle {
+    FixedSingle,
+    None,
+};
+
+class Form : public QWidget {
+    Q_OBJECT
+
+public:
+    Form(TwipSize clientSize, BorderStyle border, QWidget* owner = nullptr);
+
+    // The form's load step: runs once, after the form is built and before it is first used.
+    virtual void load() {}
+
+    void setVisible(bool visible) override;
+
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void centreOverOwner();
+};
+
+} // namespace rt

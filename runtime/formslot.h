@@ -1,0 +1,39 @@
+#pragma once
+
+// The one instance of a form: made and loaded the first time it is touched, kept until the
+// slot is unloaded or destroyed.
+
+#include <functional>
+#include <memory>
+
+namespace rt {
+
+template <class T>
+class FormSlot final {
+public:
+    using Factory = std::function<std::unique_ptr<T>()>;
+
+    explicit FormSlot(Factory make)
+        : make_(std::move(make))
+    {
+    }
+
+    T& get()
+    {
+        if (!form_) {
+            form_ = make_();
+            form_->load();
+        }
+        return *form_;
+    }
+    T* operator->() { return &get(); }
+
+    bool isLoaded() const { return form_ != nullptr; }
+    void unload() { form_.reset(); }
+
+private:
+    Factory make_;
+    std::unique_ptr<T> form_;
+};
+
+} // namespace rt

@@ -1,0 +1,33 @@
+#pragma once
+
+// A label as the forms use it: a caption word-wrapped within a fixed box and cut off at its
+// bottom, and a click that fires once per mouse click (a double-click is still one click) and
+// never from the keyboard. Assistive technology sees it as a button it can press.
+
+#include "twips.h"
+
+#include <QLabel>
+
+namespace rt {
+
+class Label final : public QLabel {
+    Q_OBJECT
+
+public:
+    Label(QWidget* form, const QString& name, TwipRect geometry);
+
+    void setCaption(const QString& caption);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
+
+} // namespace rt

@@ -1,0 +1,7 @@
+#include "form1.h"
+#include "program.h"
+
+int main(int argc, char* argv[])
+{
+    return rt::start(argc, argv, [] { return std::make_unique<Form1>(); });
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// A small uniform generator on [0, 1) that is reseeded before every draw. Seeds that lie close
+// together, such as two clock readings a few milliseconds apart, give independent draws, since
+// every seed goes through a full avalanche mix before it is used.
+
+#include <QtGlobal>
+
+namespace rt {
+
+class RandomGenerator final {
+public:
+    void seed(float value);
+    float next();
+
+private:
+    quint64 state_ = 0;
+};
+
+} // namespace rt

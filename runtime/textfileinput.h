@@ -1,0 +1,52 @@
+#pragma once
+
+// Reads a text file line by line, the way the animal file is read.
+//
+// Only a regular file is opened, and opening never waits, so a pipe, a device or a directory in
+// its place reads as a file that could not be opened. A line ends at CR LF, at a lone LF or at a
+// lone CR; the last line may lack its end. Each line is decoded on its own: as UTF-8 when it is
+// valid UTF-8, otherwise as Windows-1252; a byte-order mark at the start of the file is dropped,
+// and control characters are left out. Fixed limits keep any file from stalling or exhausting
+// the program: a line keeps at most its first maxLineChars characters, and at most maxBytes of
+// the file are read in all; what lies beyond is as if the file ended there.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringDecoder>
+#include <optional>
+
+namespace rt {
+
+struct TextFileLimits final {
+    qsizetype maxLineChars = 1000;
+    qint64 maxBytes = 64 * 1024;
+};
+
+class TextFileInput final {
+public:
+    using Limits = TextFileLimits;
+
+    explicit TextFileInput(const QString& path, Limits limits = {});
+    TextFileInput(const TextFileInput&) = delete;
+    TextFileInput& operator=(const TextFileInput&) = delete;
+
+    bool isOpen() const;
+    // The next line without its line end; nothing at the end of the file, or when the file is
+    // not open.
+    std::optional<QString> readLine();
+
+private:
+    bool fill();
+    QString decode(const QByteArray& bytes, bool cut);
+
+    Limits limits_;
+    QFile file_;
+    QByteArray buffer_;
+    qsizetype position_ = 0;
+    qint64 bytesRead_ = 0;
+    bool skipLineFeed_ = false;
+    QStringDecoder singleByte_;
+};
+
+} // namespace rt

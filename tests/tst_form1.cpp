@@ -1,0 +1,254 @@
+#include "form1.h"
+#include "label.h"
+#include "listbox.h"
+#include "messagebox.h"
+#include "module1.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+
+class tst_Form1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void startUp();
+    void gameRule_data();
+    void gameRule();
+    void doubleClickAddsOneAnimal();
+    void noKeyAddsAnAnimal();
+    void countLabelAddsNoAnimal();
+    void missingAnimalFileGivesCountedEmptyItems();
+    void fullArkTakesNoMoreAnimals();
+};
+
+namespace {
+
+struct Message {
+    QString title;
+    QString text;
+    QString countLabelMeanwhile;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QList<QMessageBox::StandardButton> buttons;
+};
+
+// A form whose messages are recorded, until `real` lets them through to real message boxes.
+struct Game {
+    Game()
+        : form([this] { return u"Dyr %1"_s.arg(++drawn); },
+              [this](QWidget* owner, const QString& prompt, const QString& title) {
+                  if (real)
+                      rt::showMessage(owner, prompt, title);
+                  else
+                      recorded << prompt;
+              })
+    {
+        form.load();
+        form.show();
+    }
+
+    rt::ListBox* list() { return form.findChild<rt::ListBox*>(u"List1"_s, Qt::FindDirectChildrenOnly); }
+    rt::Label* countLabel() { return form.findChild<rt::Label*>(u"Label1"_s, Qt::FindDirectChildrenOnly); }
+    rt::Label* addLabel() { return form.findChild<rt::Label*>(u"Label2"_s, Qt::FindDirectChildrenOnly); }
+    void click(rt::Label* label) { QTest::mouseClick(label, Qt::LeftButton); }
+
+    int drawn = 0;
+    bool real = false;
+    QStringList recorded;
+    Form1 form;
+};
+
+} // namespace
+
+void tst_Form1::cleanup()
+{
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+// guards against the design-time texts or a wrong layout reaching the user
+void tst_Form1::startUp()
+{
+    Form1 form([] { return QString(); }, [](QWidget*, const QString&, const QString&) {});
+    auto* list = form.findChild<rt::ListBox*>(u"List1"_s, Qt::FindDirectChildrenOnly);
+    auto* count = form.findChild<rt::Label*>(u"Label1"_s, Qt::FindDirectChildrenOnly);
+    auto* add = form.findChild<rt::Label*>(u"Label2"_s, Qt::FindDirectChildrenOnly);
+    QVERIFY(list && count && add);
+    form.load();
+    QCOMPARE(count->text(), u"Antall dyr på arken: 0"_s);
+    QCOMPARE(add->text(), u"Sleng inn et dyr i Arken!"_s);
+    QCOMPARE(list->count(), 0);
+    QCOMPARE(form.windowTitle(), u"Bargeling 2000"_s);
+    QCOMPARE(form.size(), QSize(449, 213));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QCOMPARE(list->geometry(), QRect(16, 16, 273, 171));
+    QCOMPARE(count->geometry(), QRect(304, 16, 121, 81));
+    QCOMPARE(add->geometry(), QRect(304, 112, 121, 81));
+    QList<QWidget*> tabOrder;
+    for (QWidget* w = form.nextInFocusChain(); w != &form; w = w->nextInFocusChain())
+        if (w == list || w == count || w == add)
+            tabOrder << w;
+    QCOMPARE(tabOrder, (QList<QWidget*>{list, count, add}));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(count->text(), u"Antall dyr på arken: 0"_s);
+}
+
+void tst_Form1::gameRule_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("countLabel");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("1") << 1 << u"Antall dyr på arken: 1"_s << QString();
+    QTest::newRow("49") << 49 << u"Antall dyr på arken: 49"_s << QString();
+    QTest::newRow("50") << 50 << u"Antall dyr på arken: 50"_s
+                        << u"jaggu du har vist greid å stappe inn 50 dyr i Arken til Noah"_s;
+    QTest::newRow("51") << 51 << u"Antall dyr på arken: 51"_s << QString();
+    QTest::newRow("74") << 74 << u"Antall dyr på arken: 74"_s << QString();
+    QTest::newRow("75") << 75 << u"Antall dyr på arken: 75"_s
+                        << u"Tobad du kjenner ikke din begrensning 75 dyr i arken er så mye at Arken til Noah synker! SHAEM ON YUO!!!!11"_s;
+    QTest::newRow("76") << 76 << u"Antall dyr spist av krokodiller: 76"_s
+                        << u"Du har slengt på 76 dyr, siden Arken til Noah er sunket blir disse spist av krokodillene, SADIST!!!!!!1"_s;
+    QTest::newRow("77") << 77 << u"Antall dyr spist av krokodiller: 77"_s
+                        << u"Du har slengt på 77 dyr, siden Arken til Noah er sunket blir disse spist av krokodillene, SADIST!!!!!!1"_s;
+    QTest::newRow("1000") << 1000 << u"Antall dyr spist av krokodiller: 1000"_s
+                          << u"Du har slengt på 1000 dyr, siden Arken til Noah er sunket blir disse spist av krokodillene, SADIST!!!!!!1"_s;
+}
+
+// guards against a wrong text, a wrong threshold, or a message shown before the count
+void tst_Form1::gameRule()
+{
+    QFETCH(int, n);
+    QFETCH(QString, countLabel);
+    QFETCH(QString, message);
+    Game game;
+    for (int i = 1; i < n; ++i)
+        game.click(game.addLabel());
+    QCOMPARE(game.list()->count(), n - 1);
+    game.recorded.clear();
+    game.real = true;
+
+    QList<Message> seen;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        Message m{box->windowTitle(), box->text(), game.countLabel()->text(), box->icon(), {}};
+        for (QAbstractButton* button : box->buttons())
+            m.buttons << box->standardButton(button);
+        seen << m;
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    watcher.start(0);
+    game.click(game.addLabel());
+    watcher.stop();
+
+    QCOMPARE(game.list()->count(), n);
+    QCOMPARE(game.list()->item(n - 1)->text(), u"Dyr %1"_s.arg(n));
+    QCOMPARE(game.list()->currentRow(), n - 1);
+    QCOMPARE(game.list()->selectedItems().size(), 1);
+    QCOMPARE(game.countLabel()->text(), countLabel);
+    if (message.isEmpty()) {
+        QCOMPARE(seen.size(), 0);
+        return;
+    }
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen[0].title, u"Bargeling 2.0"_s);
+    QCOMPARE(seen[0].text, message);
+    QCOMPARE(seen[0].countLabelMeanwhile, countLabel);
+    QCOMPARE(seen[0].icon, QMessageBox::NoIcon);
+    QCOMPARE(seen[0].buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+}
+
+// guards against a double-click that throws two animals
+void tst_Form1::doubleClickAddsOneAnimal()
+{
+    Game game;
+    rt::Label* add = game.addLabel();
+    QTest::mouseClick(add, Qt::LeftButton);
+    QTest::mousePress(add, Qt::LeftButton);
+    QTest::mouseDClick(add, Qt::LeftButton);
+    QTest::mouseRelease(add, Qt::LeftButton);
+    QCOMPARE(game.list()->count(), 1);
+    QCOMPARE(game.drawn, 1);
+    QCOMPARE(game.countLabel()->text(), u"Antall dyr på arken: 1"_s);
+}
+
+// guards against an animal thrown in from the keyboard
+void tst_Form1::noKeyAddsAnAnimal()
+{
+    Game game;
+    QVERIFY(QTest::qWaitForWindowExposed(&game.form));
+    const QList<Qt::Key> keys{Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_S, Qt::Key_Down};
+    for (int round = 0; round < 3; ++round) {
+        for (Qt::Key key : keys) {
+            QTest::keyClick(&game.form, key);
+            if (QWidget* focused = QApplication::focusWidget())
+                QTest::keyClick(focused, key);
+        }
+    }
+    QTest::keyClick(&game.form, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(game.list()->count(), 0);
+    QCOMPARE(game.drawn, 0);
+}
+
+// guards against the secret count label throwing an animal in
+void tst_Form1::countLabelAddsNoAnimal()
+{
+    Game game;
+    game.click(game.addLabel());
+    game.click(game.countLabel());
+    game.click(game.countLabel());
+    QCOMPARE(game.list()->count(), 1);
+    QCOMPARE(game.drawn, 1);
+    QCOMPARE(game.countLabel()->text(), u"Antall dyr på arken: 1"_s);
+}
+
+// guards against a game that stops when "tips.txt" is missing
+void tst_Form1::missingAnimalFileGivesCountedEmptyItems()
+{
+    QTemporaryDir empty;
+    QStringList messages;
+    Form1 form([module = Module1([] { return 1.0f; }, empty.path())] { return module.RandomAnimal(); },
+        [&](QWidget*, const QString& prompt, const QString&) { messages << prompt; });
+    form.load();
+    auto* add = form.findChild<rt::Label*>(u"Label2"_s, Qt::FindDirectChildrenOnly);
+    auto* list = form.findChild<rt::ListBox*>(u"List1"_s, Qt::FindDirectChildrenOnly);
+    for (int i = 0; i < 76; ++i)
+        QTest::mouseClick(add, Qt::LeftButton);
+    QCOMPARE(list->count(), 76);
+    for (int i = 0; i < list->count(); ++i)
+        QCOMPARE(list->item(i)->text(), QString());
+    QCOMPARE(form.findChild<rt::Label*>(u"Label1"_s, Qt::FindDirectChildrenOnly)->text(), u"Antall dyr spist av krokodiller: 76"_s);
+    QCOMPARE(messages.size(), 3);
+    QVERIFY(messages[0].contains(u" 50 "_s));
+    QVERIFY(messages[1].contains(u" 75 "_s));
+    QVERIFY(messages[2].contains(u" 76 "_s));
+}
+
+// guards against a count that wraps to negative numbers once the ark holds 32767 animals
+void tst_Form1::fullArkTakesNoMoreAnimals()
+{
+    Game game;
+    game.list()->addItems(QStringList(rt::ListBox::capacity - 1, u"Mus"_s));
+    game.click(game.addLabel());
+    QCOMPARE(game.list()->count(), 32767);
+    QCOMPARE(game.countLabel()->text(), u"Antall dyr spist av krokodiller: 32767"_s);
+    QCOMPARE(game.recorded.size(), 1);
+    QVERIFY(game.recorded.last().contains(u" 32767 dyr"_s));
+    for (int i = 0; i < 3; ++i)
+        game.click(game.addLabel());
+    QCOMPARE(game.list()->count(), 32767);
+    QCOMPARE(game.drawn, 1);
+    QCOMPARE(game.recorded.size(), 1);
+    QCOMPARE(game.countLabel()->text(), u"Antall dyr spist av krokodiller: 32767"_s);
+    QCOMPARE(game.list()->currentRow(), 32766);
+}
+
+QTEST_MAIN(tst_Form1)
+#include "tst_form1.moc"

@@ -1,0 +1,165 @@
+#include "form1.h"
+#include "form2.h"
+#include "label.h"
+#include "listbox.h"
+#include "program.h"
+
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+
+class tst_Form2 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void loadedHiddenWithItsCreditsAtStartUp();
+    void creditsFitTheLabel();
+    void clicks_data();
+    void clicks();
+    void closingTheMainWindowEndsTheProgram_data();
+    void closingTheMainWindowEndsTheProgram();
+};
+
+namespace {
+
+struct Windows {
+    Windows()
+        : main([] { return u"Elg"_s; }, [](QWidget*, const QString&, const QString&) {})
+    {
+        main.move(300, 200);
+        main.load();
+        main.show();
+    }
+    Form2* about() { return main.findChild<Form2*>(); }
+    rt::Label* countLabel() { return main.findChild<rt::Label*>(u"Label1"_s, Qt::FindDirectChildrenOnly); }
+    rt::Label* addLabel() { return main.findChild<rt::Label*>(u"Label2"_s, Qt::FindDirectChildrenOnly); }
+    rt::Label* credits() { return about()->findChild<rt::Label*>(u"Label1"_s); }
+    int animals() { return main.findChild<rt::ListBox*>(u"List1"_s)->count(); }
+
+    Form1 main;
+};
+
+} // namespace
+
+void tst_Form2::cleanup()
+{
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+// guards against an about window that appears at start, or opens empty
+void tst_Form2::loadedHiddenWithItsCreditsAtStartUp()
+{
+    Windows windows;
+    Form2* about = windows.about();
+    QVERIFY(about);
+    QVERIFY(about->isHidden());
+    QCOMPARE(about->windowTitle(), u"Om Vombrel 2k3k"_s);
+    QCOMPARE(about->size(), QSize(312, 213));
+    QVERIFY(about->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(about->windowType(), Qt::Tool);
+    QCOMPARE(windows.credits()->geometry(), QRect(0, 0, 305, 209));
+    const QString text = windows.credits()->text();
+    QVERIFY(text.startsWith(u"Jaggu du fant den super hemmelige about screenen ikke det at deter så syyyykt vanskelig å finne dah... men nå CREDS !!!!!111 ;)))"_s));
+    QVERIFY(text.endsWith(u"vel det var alt!!!"_s));
+    QVERIFY(!text.contains(u'\n'));
+    QVERIFY2(text.size() >= 425 && text.size() <= 525, qPrintable(QString::number(text.size())));
+}
+
+// guards against credits cut off at the bottom of the window
+void tst_Form2::creditsFitTheLabel()
+{
+    Windows windows;
+    rt::Label* credits = windows.credits();
+    QVERIFY2(credits->heightForWidth(credits->width()) <= credits->height(),
+        qPrintable(QString::number(credits->heightForWidth(credits->width()))));
+}
+
+enum class Click { CountLabel, CountLabelTwice, Credits, Strip, CornerOfStrip, AddLabelWhileOpen };
+Q_DECLARE_METATYPE(Click)
+
+void tst_Form2::clicks_data()
+{
+    QTest::addColumn<Click>("click");
+    QTest::addColumn<bool>("shownAfter");
+    QTest::addColumn<int>("animalsAfter");
+    QTest::newRow("count label shows it") << Click::CountLabel << true << 0;
+    QTest::newRow("second click changes nothing") << Click::CountLabelTwice << true << 0;
+    QTest::newRow("credits text hides it") << Click::Credits << false << 0;
+    QTest::newRow("right strip does nothing") << Click::Strip << true << 0;
+    QTest::newRow("bottom-right corner does nothing") << Click::CornerOfStrip << true << 0;
+    QTest::newRow("the game goes on while it is open") << Click::AddLabelWhileOpen << true << 1;
+}
+
+// guards against an about window that will not open, will not close, or touches the game
+void tst_Form2::clicks()
+{
+    QFETCH(Click, click);
+    QFETCH(bool, shownAfter);
+    QFETCH(int, animalsAfter);
+    Windows windows;
+    QTest::mouseClick(windows.countLabel(), Qt::LeftButton);
+    Form2* about = windows.about();
+    QVERIFY(about->isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    QVERIFY(qAbs(about->frameGeometry().center().x() - windows.main.frameGeometry().center().x()) <= 1);
+    const QPoint openedAt = about->pos();
+    switch (click) {
+    case Click::CountLabel:
+        break;
+    case Click::CountLabelTwice:
+        QTest::mouseClick(windows.countLabel(), Qt::LeftButton);
+        break;
+    case Click::Credits:
+        QTest::mouseClick(windows.credits(), Qt::LeftButton, {}, QPoint(150, 100));
+        break;
+    case Click::Strip:
+        QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(308, 100));
+        break;
+    case Click::CornerOfStrip:
+        QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(310, 211));
+        break;
+    case Click::AddLabelWhileOpen:
+        QTest::mouseClick(windows.addLabel(), Qt::LeftButton);
+        break;
+    }
+    QCOMPARE(about->isVisible(), shownAfter);
+    QCOMPARE(windows.about(), about);
+    QCOMPARE(windows.animals(), animalsAfter);
+    QCOMPARE(windows.countLabel()->text(), u"Antall dyr på arken: %1"_s.arg(animalsAfter));
+    if (shownAfter)
+        QCOMPARE(about->pos(), openedAt);
+    else {
+        QTest::mouseClick(windows.countLabel(), Qt::LeftButton);
+        QVERIFY(about->isVisible());
+        QVERIFY(windows.credits()->text().startsWith(u"Jaggu"_s));
+    }
+}
+
+void tst_Form2::closingTheMainWindowEndsTheProgram_data()
+{
+    QTest::addColumn<bool>("aboutShown");
+    QTest::newRow("about window hidden") << false;
+    QTest::newRow("about window shown") << true;
+}
+
+// guards against a program kept alive by its about window
+void tst_Form2::closingTheMainWindowEndsTheProgram()
+{
+    QFETCH(bool, aboutShown);
+    Form1 main([] { return u"Elg"_s; }, [](QWidget*, const QString&, const QString&) {});
+    bool aboutWasShown = false;
+    QTimer::singleShot(0, this, [&] {
+        if (aboutShown)
+            QTest::mouseClick(main.findChild<rt::Label*>(u"Label1"_s, Qt::FindDirectChildrenOnly), Qt::LeftButton);
+        aboutWasShown = main.findChild<Form2*>()->isVisible();
+        main.close();
+    });
+    QTimer::singleShot(5000, this, [] { QCoreApplication::exit(3); });
+    QCOMPARE(rt::run(main), 0);
+    QCOMPARE(aboutWasShown, aboutShown);
+}
+
+QTEST_MAIN(tst_Form2)
+#include "tst_form2.moc"

@@ -1,0 +1,154 @@
+#include "label.h"
+
+#include <QAccessible>
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_Label : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void mouseClicks_data();
+    void mouseClicks();
+    void keysNeverClick_data();
+    void keysNeverClick();
+    void captionIsPlainWrappedText();
+    void longCaptionIsCutAtTheBottom();
+    void accessiblePressClicks();
+};
+
+void tst_Label::cleanup()
+{
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+enum class Gesture { Click, DoubleClick, TwoClicks, RightClick, ReleaseOutside };
+Q_DECLARE_METATYPE(Gesture)
+
+void tst_Label::mouseClicks_data()
+{
+    QTest::addColumn<Gesture>("gesture");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("single click") << Gesture::Click << 1;
+    QTest::newRow("double-click counts once") << Gesture::DoubleClick << 1;
+    QTest::newRow("two separate clicks") << Gesture::TwoClicks << 2;
+    QTest::newRow("right button") << Gesture::RightClick << 0;
+    QTest::newRow("released outside") << Gesture::ReleaseOutside << 0;
+}
+
+// guards against a click lost, doubled or fired by the wrong gesture
+void tst_Label::mouseClicks()
+{
+    QFETCH(Gesture, gesture);
+    QFETCH(int, clicks);
+    QWidget form;
+    form.resize(300, 200);
+    rt::Label label(&form, QStringLiteral("Label2"), {1500, 1500, 1500, 1500});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QSignalSpy clicked(&label, &rt::Label::clicked);
+    const QPoint inside = label.rect().center();
+    switch (gesture) {
+    case Gesture::Click:
+        QTest::mouseClick(&label, Qt::LeftButton, {}, inside);
+        break;
+    case Gesture::DoubleClick:
+        // what a real double-click delivers: press, release, press, double-click, release
+        QTest::mouseClick(&label, Qt::LeftButton, {}, inside);
+        QTest::mousePress(&label, Qt::LeftButton, {}, inside);
+        QTest::mouseDClick(&label, Qt::LeftButton, {}, inside);
+        QTest::mouseRelease(&label, Qt::LeftButton, {}, inside);
+        break;
+    case Gesture::TwoClicks:
+        QTest::mouseClick(&label, Qt::LeftButton, {}, inside);
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        QTest::mouseClick(&label, Qt::LeftButton, {}, inside);
+        break;
+    case Gesture::RightClick:
+        QTest::mouseClick(&label, Qt::RightButton, {}, inside);
+        break;
+    case Gesture::ReleaseOutside:
+        QTest::mousePress(&label, Qt::LeftButton, {}, inside);
+        QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(label.width() + 20, inside.y()));
+        break;
+    }
+    QCOMPARE(clicked.count(), clicks);
+}
+
+void tst_Label::keysNeverClick_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("space") << int(Qt::Key_Space);
+    QTest::newRow("return") << int(Qt::Key_Return);
+    QTest::newRow("enter") << int(Qt::Key_Enter);
+    QTest::newRow("letter") << int(Qt::Key_S);
+    QTest::newRow("tab") << int(Qt::Key_Tab);
+}
+
+// guards against a key that plays the game: only the mouse throws animals
+void tst_Label::keysNeverClick()
+{
+    QFETCH(int, key);
+    QWidget form;
+    rt::Label label(&form, QStringLiteral("Label2"), {0, 0, 1815, 1215});
+    label.setCaption(QStringLiteral("&Sleng inn et dyr i Arken!"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(label.focusPolicy(), Qt::NoFocus);
+    QSignalSpy clicked(&label, &rt::Label::clicked);
+    QTest::keyClick(&form, Qt::Key(key));
+    QTest::keyClick(&label, Qt::Key(key));
+    QTest::keyClick(&form, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(clicked.count(), 0);
+}
+
+// guards against a caption read as markup or shown on one endless line
+void tst_Label::captionIsPlainWrappedText()
+{
+    QWidget form;
+    rt::Label label(&form, QStringLiteral("Label1"), {4560, 240, 1815, 1215});
+    QCOMPARE(label.geometry(), QRect(304, 16, 121, 81));
+    QCOMPARE(label.text(), QStringLiteral("Label1"));
+    label.setCaption(QStringLiteral("<b>Antall</b> dyr på arken: 0"));
+    QCOMPARE(label.textFormat(), Qt::PlainText);
+    QVERIFY(label.wordWrap());
+    QCOMPARE(label.alignment(), Qt::AlignLeft | Qt::AlignTop);
+    QCOMPARE(label.text(), QStringLiteral("<b>Antall</b> dyr på arken: 0"));
+}
+
+// guards against a long caption that grows the label over its neighbours
+void tst_Label::longCaptionIsCutAtTheBottom()
+{
+    QWidget form;
+    rt::Label label(&form, QStringLiteral("Label1"), {0, 0, 1815, 1215});
+    label.setCaption(QString(QStringLiteral("ord ")).repeated(400));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(label.size(), QSize(121, 81));
+    QVERIFY(label.heightForWidth(121) > 81);
+}
+
+// guards against a label that a screen reader user cannot press
+void tst_Label::accessiblePressClicks()
+{
+    QWidget form;
+    rt::Label label(&form, QStringLiteral("Label2"), {0, 0, 1815, 1215});
+    label.setCaption(QStringLiteral("Sleng inn et dyr i Arken!"));
+    form.show();
+    QSignalSpy clicked(&label, &rt::Label::clicked);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&label);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Sleng inn et dyr i Arken!"));
+    QCOMPARE(accessible->role(), QAccessible::Button);
+    QVERIFY(!accessible->state().focusable);
+    QAccessibleActionInterface* actions = accessible->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(clicked.wait(1000));
+    QCOMPARE(clicked.count(), 1);
+}
+
+QTEST_MAIN(tst_Label)
+#include "tst_label.moc"

@@ -1,0 +1,194 @@
+#include "module1.h"
+
+#include <QDir>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+class tst_Module1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyOneOfTheFirst49LinesCanComeBack();
+    void shortFileGivesItsLastLineForLargeDraws();
+    void boundsOfTheDraw_data();
+    void boundsOfTheDraw();
+    void nothingToReadGivesTheEmptyText_data();
+    void nothingToReadGivesTheEmptyText();
+    void reseededFromTheClockOnEveryCall();
+    void noFileIsLeftOpen();
+
+private:
+    void writeLines(const QString& folder, int count);
+};
+
+namespace {
+
+rt::Clock steppingClock(float start, float step)
+{
+    return [t = start - step, step]() mutable { return t += step; };
+}
+
+int lineNumber(const QString& line)
+{
+    return line.mid(1).toInt();
+}
+
+#ifdef Q_OS_LINUX
+int openFileCount()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+}
+#endif
+
+} // namespace
+
+void tst_Module1::writeLines(const QString& folder, int count)
+{
+    QFile file(QDir(folder).filePath(QStringLiteral("tips.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    for (int i = 1; i <= count; ++i)
+        file.write("L" + QByteArray::number(i) + "\r\n");
+}
+
+// guards against an animal that can never be drawn, or one drawn from past line 49
+void tst_Module1::everyOneOfTheFirst49LinesCanComeBack()
+{
+    QTemporaryDir dir;
+    writeLines(dir.path(), 60);
+    const Module1 module(steppingClock(36000.0f, 0.01f), dir.path());
+    QSet<int> seen;
+    for (int i = 0; i < 2000; ++i) {
+        const int line = lineNumber(module.RandomAnimal());
+        QVERIFY2(line >= 1 && line <= 49, qPrintable(QString::number(line)));
+        seen.insert(line);
+    }
+    QCOMPARE(seen.size(), 49);
+}
+
+// guards against a short file giving empty animals instead of its last line
+void tst_Module1::shortFileGivesItsLastLineForLargeDraws()
+{
+    QTemporaryDir longDir;
+    QTemporaryDir shortDir;
+    writeLines(longDir.path(), 60);
+    writeLines(shortDir.path(), 10);
+    int lastLine = 0;
+    constexpr int draws = 4900;
+    for (int i = 0; i < draws; ++i) {
+        // The same clock reading draws the same k in both folders; the long file shows k + 1.
+        const float now = 1000.0f + i * 0.01f;
+        const int drawn = lineNumber(Module1([now] { return now; }, longDir.path()).RandomAnimal());
+        const int got = lineNumber(Module1([now] { return now; }, shortDir.path()).RandomAnimal());
+        QCOMPARE(got, qMin(drawn, 10));
+        lastLine += got == 10;
+    }
+    // k >= 9 for 40 of the 49 values of k.
+    QVERIFY2(qAbs(lastLine / double(draws) - 40.0 / 49.0) < 0.03, qPrintable(QString::number(lastLine)));
+}
+
+void tst_Module1::boundsOfTheDraw_data()
+{
+    QTest::addColumn<int>("lower");
+    QTest::addColumn<int>("upper");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::newRow("only the first line") << 0 << 0 << 1 << 1;
+    QTest::newRow("only line 6") << 5 << 5 << 6 << 6;
+    QTest::newRow("lines 3 to 5") << 2 << 4 << 3 << 5;
+    QTest::newRow("past the end gives the last line") << 70 << 80 << 60 << 60;
+    QTest::newRow("negative bounds read nothing") << -5 << -2 << 0 << 0;
+}
+
+// guards against an off-by-one in the drawn line
+void tst_Module1::boundsOfTheDraw()
+{
+    QFETCH(int, lower);
+    QFETCH(int, upper);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QTemporaryDir dir;
+    writeLines(dir.path(), 60);
+    const Module1 module(steppingClock(500.0f, 0.01f), dir.path());
+    QSet<int> seen;
+    for (int i = 0; i < 300; ++i) {
+        const int line = lineNumber(module.ReadRandomLine(qint16(lower), qint16(upper)));
+        QVERIFY2(line >= first && line <= last, qPrintable(QString::number(line)));
+        seen.insert(line);
+    }
+    QCOMPARE(seen.size(), last - first + 1);
+}
+
+void tst_Module1::nothingToReadGivesTheEmptyText_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("no file") << "missing";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("a directory") << "directory";
+#ifdef Q_OS_UNIX
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("a link to /dev/zero") << "zero";
+#endif
+}
+
+// guards against a missing or odd animal file stopping or stalling the game
+void tst_Module1::nothingToReadGivesTheEmptyText()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("tips.txt"));
+    if (kind == "empty")
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    else if (kind == "directory")
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("tips.txt")));
+#ifdef Q_OS_UNIX
+    else if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == "zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+#endif
+    const Module1 module(steppingClock(100.0f, 0.5f), dir.path());
+    for (int i = 0; i < 49; ++i)
+        QCOMPARE(module.RandomAnimal(), QString());
+}
+
+// guards against a generator seeded once, or not from the clock
+void tst_Module1::reseededFromTheClockOnEveryCall()
+{
+    QTemporaryDir dir;
+    writeLines(dir.path(), 49);
+    const Module1 stopped([] { return 4242.5f; }, dir.path());
+    const QString first = stopped.RandomAnimal();
+    for (int i = 0; i < 100; ++i)
+        QCOMPARE(stopped.RandomAnimal(), first);
+    const Module1 running(steppingClock(4242.5f, 0.01f), dir.path());
+    QSet<QString> seen;
+    for (int i = 0; i < 100; ++i)
+        seen.insert(running.RandomAnimal());
+    QVERIFY(seen.size() > 30);
+}
+
+// guards against a file handle leaked by each click
+void tst_Module1::noFileIsLeftOpen()
+{
+#ifdef Q_OS_LINUX
+    QTemporaryDir dir;
+    writeLines(dir.path(), 49);
+    const Module1 module(steppingClock(0.0f, 0.01f), dir.path());
+    const QString firstResult = module.RandomAnimal();
+    const int before = openFileCount();
+    for (int i = 0; i < 1000; ++i)
+        QVERIFY(!module.RandomAnimal().isEmpty());
+    QCOMPARE(openFileCount(), before);
+    QVERIFY(!firstResult.isEmpty());
+#else
+    QSKIP("counts the open files through /proc");
+#endif
+}
+
+QTEST_GUILESS_MAIN(tst_Module1)
+#include "tst_module1.moc"
