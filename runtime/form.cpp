@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QScreen>
 
@@ -31,6 +32,14 @@ Qt::WindowFlags formFlags(BorderStyle border, bool owned)
     return flags;
 }
 
+// A form is announced as a window with its title, not as an anonymous pane.
+QAccessibleInterface* formAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(Form::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 void setSystemColors(QWidget& widget, SystemColor back, SystemColor text)
@@ -43,6 +52,8 @@ void setSystemColors(QWidget& widget, SystemColor back, SystemColor text)
 Form::Form(TwipSize clientSize, BorderStyle border, QWidget* owner)
     : QWidget(owner, formFlags(border, owner != nullptr))
 {
+    static const bool accessibleInstalled = (QAccessible::installFactory(formAccessible), true);
+    Q_UNUSED(accessibleInstalled);
     setFixedSize(clientSize.toPixels());
     setSystemColors(*this, SystemColor::WindowBackground, SystemColor::WindowText);
 }
