@@ -1,0 +1,222 @@
+"""Runs the real program under its own X server and session bus, clicks with real X input
+(xdotool) and reads what the program shows through AT-SPI, as a screen reader would.
+
+One X server, one session bus and one accessibility bus serve a whole test process (the AT-SPI
+client binds to its bus when it is first imported); each test starts a program of its own.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+from Xlib import X, Xatom, display, protocol
+
+_server = None
+_bus = None
+_pyatspi = None
+
+
+def start_desktop(width=1280, height=960):
+    """Starts Xvfb and a session bus and points this process at them."""
+    global _server, _bus, _pyatspi
+    for tool in ("Xvfb", "dbus-daemon", "xdotool", "import"):
+        if shutil.which(tool) is None:
+            sys.exit(f"missing tool: {tool} (scripts/test installs it)")
+    _server = subprocess.Popen(
+        ["Xvfb", "-displayfd", "1", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"],
+        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    os.environ["DISPLAY"] = ":" + _server.stdout.readline().decode().strip()
+    _bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = _bus.stdout.readline().decode().strip()
+    os.environ.pop("WAYLAND_DISPLAY", None)
+    import pyatspi  # binds to the accessibility bus of the session bus above
+    _pyatspi = pyatspi
+    pyatspi.Registry.getDesktop(0).childCount  # starts the accessibility bus before any program
+
+
+def stop_desktop():
+    for process in (_bus, _server):
+        if process:
+            process.terminate()
+            process.wait(10)
+            process.stdout.close()
+
+
+def wait_for(what, predicate, timeout=10.0):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+def screenshot(path):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    subprocess.run(["import", "-window", "root", path], check=True)
+
+
+class Node:
+    """An accessible object, read afresh on every access (no stale cache)."""
+
+    def __init__(self, accessible):
+        self.accessible = accessible
+        accessible.clear_cache()
+
+    @property
+    def name(self):
+        return self.accessible.name
+
+    @property
+    def role(self):
+        return self.accessible.getRoleName()
+
+    def states(self):
+        return {_pyatspi.stateToString(s) for s in self.accessible.getState().getStates()}
+
+    def children(self):
+        return [Node(c) for c in self.accessible if c is not None]
+
+    def descendants(self):
+        for child in self.children():
+            yield child
+            yield from child.descendants()
+
+    def find(self, role, name=None):
+        for node in self.descendants():
+            if node.role == role and (name is None or node.name == name):
+                return node
+        return None
+
+    def find_all(self, role):
+        return [n for n in self.descendants() if n.role == role]
+
+    def extents(self):
+        e = self.accessible.queryComponent().getExtents(_pyatspi.DESKTOP_COORDS)
+        return e.x, e.y, e.width, e.height
+
+    def actions(self):
+        action = self.accessible.queryAction()
+        return [action.getName(i) for i in range(action.nActions)]
+
+    def do_action(self, name):
+        action = self.accessible.queryAction()
+        for i in range(action.nActions):
+            if action.getName(i) == name:
+                return action.doAction(i)
+        raise AssertionError(f"no action {name} on {self.role} {self.name!r}")
+
+
+class Program:
+    """The real program, started from its build directory."""
+
+    def __init__(self, executable, env=None, cwd=None):
+        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        environment.update(env or {})
+        self.process = subprocess.Popen([executable], env=environment, cwd=cwd or "/")
+        self.x = display.Display()
+        self.app = wait_for("the program on the accessibility bus", self._find_app)
+        self.main = wait_for("the main window", lambda: self.window("Bargeling 2000"))
+
+    def _find_app(self):
+        for app in _pyatspi.Registry.getDesktop(0):
+            if app is not None and app.get_process_id() == self.process.pid:
+                app.set_cache_mask(0)  # names change with every click: never read them from a cache
+                node = Node(app)
+                if node.find("frame", "Bargeling 2000"):
+                    return node
+        return None
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.process.wait(10)
+        self.x.close()
+
+    def exit_status(self, timeout=10):
+        return self.process.wait(timeout)
+
+    # What assistive technology sees.
+
+    def frame(self, title):
+        return self.app.find("frame", title)
+
+    def count_label(self):
+        return self.frame("Bargeling 2000").find_all("push button")[0]
+
+    def add_label(self):
+        return self.frame("Bargeling 2000").find_all("push button")[1]
+
+    def animals(self):
+        return [n.name for n in self.frame("Bargeling 2000").find("list").children()]
+
+    def message(self):
+        for node in self.app.children():
+            if node.role in ("alert", "dialog") and node.name == "Bargeling 2.0":
+                return node
+        return None
+
+    # Real X input.
+
+    def click(self, node, dx=0, dy=0, repeat=1):
+        x, y, w, h = node.extents()
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x + w // 2 + dx), str(y + h // 2 + dy),
+                        "click", "--repeat", str(repeat), "--delay", "60", "1"], check=True)
+
+    def click_at(self, x, y):
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"], check=True)
+
+    def key(self, *keys):
+        subprocess.run(["xdotool", "key", "--delay", "40", *keys], check=True)
+
+    # The X windows themselves.
+
+    def window(self, title):
+        for child in self.x.screen().root.query_tree().children:
+            try:
+                if child.get_wm_name() == title:
+                    return child
+            except Exception:
+                continue
+        return None
+
+    def is_mapped(self, window):
+        return window.get_attributes().map_state == X.IsViewable
+
+    def geometry(self, window):
+        g = window.get_geometry()
+        return g.x, g.y, g.width, g.height
+
+    def size_hints(self, window):
+        hints = window.get_wm_normal_hints()
+        return (hints.min_width, hints.min_height), (hints.max_width, hints.max_height)
+
+    def decorated(self, window):
+        atom = self.x.intern_atom("_MOTIF_WM_HINTS")
+        prop = window.get_full_property(atom, X.AnyPropertyType)
+        if prop is None:
+            return True
+        flags, _functions, decorations = prop.value[0], prop.value[1], prop.value[2]
+        return not (flags & 2) or decorations != 0
+
+    def window_types(self, window):
+        prop = window.get_full_property(self.x.intern_atom("_NET_WM_WINDOW_TYPE"), Xatom.ATOM)
+        return {self.x.get_atom_name(a) for a in (prop.value if prop else [])}
+
+    def transient_for(self, window):
+        prop = window.get_full_property(Xatom.WM_TRANSIENT_FOR, Xatom.WINDOW)
+        return prop.value[0] if prop else None
+
+    def close(self, window):
+        """Asks the window to close, as a window manager's close button does."""
+        protocols = self.x.intern_atom("WM_PROTOCOLS")
+        delete = self.x.intern_atom("WM_DELETE_WINDOW")
+        event = protocol.event.ClientMessage(window=window, client_type=protocols,
+                                             data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+        window.send_event(event, event_mask=X.NoEventMask)
+        self.x.flush()
