@@ -29,7 +29,7 @@ int start(int& argc, char** argv, const std::function<std::unique_ptr<Form>()>& 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("bargeling"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BARGELING_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("bargeling"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Bargeling"));
     const std::unique_ptr<Form> startupForm = makeStartupForm();
     return run(*startupForm);
 }
