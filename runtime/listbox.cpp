@@ -1,36 +1,55 @@
 #include "listbox.h"
 
+#include <QAccessible>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QStringListModel>
+
 namespace rt {
 
+// What QListView itself still does here: item options, the mouse, the keyboard and the
+// accessibility of the items. Its own layout of the items is never used.
 ListBox::ListBox(QWidget* form, const QString& name, TwipRect geometry)
-    : QListWidget(form)
+    : QListView(form)
+    , items_(new QStringListModel(this))
 {
     setObjectName(name);
+    setModel(items_);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
     setGeometry(geometry.toPixels());
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setSortingEnabled(false);
     setUniformItemSizes(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideRight);
     setWordWrap(false);
 }
 
 bool ListBox::isFull() const
 {
-    return count() >= capacity;
+    return items_->rowCount() >= capacity;
 }
 
 bool ListBox::appendItem(const QString& text)
 {
-    if (isFull())
+    const int row = items_->rowCount();
+    if (isFull() || !items_->insertRows(row, 1))
         return false;
-    addItem(text);
-    newIndex_ = static_cast<qint16>(count() - 1);
+    items_->setData(items_->index(row), text);
+    newIndex_ = static_cast<qint16>(row);
     return true;
 }
 
 qint16 ListBox::itemCount() const
 {
-    return static_cast<qint16>(count());
+    return static_cast<qint16>(items_->rowCount());
+}
+
+QString ListBox::itemText(qint16 index) const
+{
+    return items_->index(index).data().toString();
 }
 
 qint16 ListBox::newIndex() const
@@ -38,11 +57,283 @@ qint16 ListBox::newIndex() const
     return newIndex_;
 }
 
+qint16 ListBox::listIndex() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? qint16(-1) : static_cast<qint16>(selected.first().row());
+}
+
 void ListBox::selectIndex(qint16 index)
 {
-    setCurrentRow(index);
-    if (QListWidgetItem* selected = item(index))
-        scrollToItem(selected);
+    const QModelIndex item = indexOfRow(index);
+    selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
+    scrollTo(item);
+}
+
+QModelIndex ListBox::indexOfRow(int row) const
+{
+    return items_->index(row);
+}
+
+int ListBox::count() const
+{
+    return items_->rowCount();
+}
+
+// Every row has the height of the first; measured once, again when the font or style changes.
+int ListBox::rowHeight() const
+{
+    if (rowHeight_ <= 0) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        const QModelIndex first = indexOfRow(0);
+        rowHeight_ = first.isValid() ? itemDelegate()->sizeHint(option, first).height() : 0;
+        if (rowHeight_ <= 0)
+            return qMax(1, fontMetrics().height());
+    }
+    return rowHeight_;
+}
+
+int ListBox::topRow() const
+{
+    return verticalScrollBar()->value();
+}
+
+int ListBox::visibleRows() const
+{
+    return qMax(1, viewport()->height() / rowHeight());
+}
+
+int ListBox::rowAt(int y) const
+{
+    return y < 0 ? -1 : topRow() + y / rowHeight();
+}
+
+QRect ListBox::visualRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.column() != 0 || index.parent() != rootIndex())
+        return {};
+    return {0, (index.row() - topRow()) * rowHeight(), viewport()->width(), rowHeight()};
+}
+
+QModelIndex ListBox::indexAt(const QPoint& point) const
+{
+    const int row = rowAt(point.y());
+    if (row < 0 || row >= count() || point.x() < 0 || point.x() >= viewport()->width())
+        return {};
+    return indexOfRow(row);
+}
+
+void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!index.isValid())
+        return;
+    const int row = index.row();
+    const int visible = visibleRows();
+    int top = topRow();
+    switch (hint) {
+    case PositionAtTop:
+        top = row;
+        break;
+    case PositionAtBottom:
+        top = row - visible + 1;
+        break;
+    case PositionAtCenter:
+        top = row - visible / 2;
+        break;
+    case EnsureVisible:
+        if (row < top)
+            top = row;
+        else if (row >= top + visible)
+            top = row - visible + 1;
+        break;
+    }
+    verticalScrollBar()->setValue(top);
+}
+
+void ListBox::doItemsLayout()
+{
+    QAbstractItemView::doItemsLayout();
+}
+
+int ListBox::horizontalOffset() const
+{
+    return 0;
+}
+
+int ListBox::verticalOffset() const
+{
+    return topRow() * rowHeight();
+}
+
+bool ListBox::isIndexHidden(const QModelIndex&) const
+{
+    return false;
+}
+
+QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    if (count() == 0)
+        return {};
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    int row = current;
+    switch (action) {
+    case MoveUp:
+    case MovePrevious:
+        row = current - 1;
+        break;
+    case MoveDown:
+    case MoveNext:
+        row = current + 1;
+        break;
+    case MovePageUp:
+        row = current - visibleRows();
+        break;
+    case MovePageDown:
+        row = current + visibleRows();
+        break;
+    case MoveHome:
+        row = 0;
+        break;
+    case MoveEnd:
+        row = count() - 1;
+        break;
+    case MoveLeft:
+    case MoveRight:
+        break;
+    }
+    return indexOfRow(qBound(0, row, count() - 1));
+}
+
+void ListBox::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags flags)
+{
+    const QRect r = rect.normalized();
+    const int first = qMax(0, rowAt(r.top()));
+    const int last = qMin(count() - 1, rowAt(r.bottom()));
+    if (first > last) {
+        selectionModel()->select(QItemSelection(), flags);
+        return;
+    }
+    selectionModel()->select(QItemSelection(indexOfRow(first), indexOfRow(last)), flags);
+}
+
+// Only the rows in view matter for repainting; a range of thousands costs no more than a screen.
+QRegion ListBox::visualRegionForSelection(const QItemSelection& selection) const
+{
+    const int top = topRow();
+    const int bottom = top + visibleRows();
+    QRegion region;
+    for (const QItemSelectionRange& range : selection) {
+        const int first = qMax(range.top(), top);
+        const int last = qMin(range.bottom(), bottom);
+        if (first <= last)
+            region += QRect(0, (first - top) * rowHeight(), viewport()->width(), (last - first + 1) * rowHeight());
+    }
+    return region;
+}
+
+void ListBox::updateGeometries()
+{
+    const int visible = visibleRows();
+    verticalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setPageStep(visible);
+    verticalScrollBar()->setRange(0, qMax(0, count() - visible));
+    horizontalScrollBar()->setRange(0, 0);
+    QAbstractItemView::updateGeometries();
+}
+
+void ListBox::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    QAbstractItemView::rowsInserted(parent, start, end);
+    updateGeometries();
+    const int top = topRow();
+    const int first = qMax(start, top);
+    const int last = qMin(end, top + visibleRows());
+    if (first <= last)
+        viewport()->update(0, (first - top) * rowHeight(), viewport()->width(), (last - first + 1) * rowHeight());
+}
+
+void ListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void ListBox::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+}
+
+// The list view reports focus and selection to assistive technology by its own layout's
+// numbering; here the row is the number.
+void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
+    QAbstractItemView::currentChanged(current, previous);
+}
+
+void ListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    if (QAccessible::isActive()) {
+        if (const QModelIndex added = selected.indexes().value(0); added.isValid()) {
+            QAccessibleEvent event(this, QAccessible::SelectionAdd);
+            event.setChild(added.row());
+            QAccessible::updateAccessibility(&event);
+        }
+        if (const QModelIndex removed = deselected.indexes().value(0); removed.isValid()) {
+            QAccessibleEvent event(this, QAccessible::SelectionRemove);
+            event.setChild(removed.row());
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
+void ListBox::scrollContentsBy(int, int dy)
+{
+    viewport()->scroll(0, dy * rowHeight());
+}
+
+void ListBox::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex current = currentIndex();
+    const bool focused = hasFocus();
+    const bool active = isActiveWindow();
+    const int first = qMax(0, rowAt(event->rect().top()));
+    const int last = qMin(count() - 1, rowAt(event->rect().bottom()));
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = indexOfRow(row);
+        QStyleOptionViewItem rowOption = option;
+        rowOption.rect = visualRect(index);
+        rowOption.state.setFlag(QStyle::State_Selected, selectionModel()->isSelected(index));
+        rowOption.state.setFlag(QStyle::State_HasFocus, focused && index == current);
+        rowOption.state.setFlag(QStyle::State_Active, active);
+        rowOption.palette.setCurrentColorGroup(active ? QPalette::Active : QPalette::Inactive);
+        itemDelegateForIndex(index)->paint(&painter, rowOption, index);
+    }
+}
+
+void ListBox::resizeEvent(QResizeEvent* event)
+{
+    QAbstractItemView::resizeEvent(event);
+}
+
+void ListBox::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        rowHeight_ = 0;
+    QListView::changeEvent(event);
+}
+
+QSize ListBox::viewportSizeHint() const
+{
+    return QAbstractItemView::viewportSizeHint();
 }
 
 } // namespace rt

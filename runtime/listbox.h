@@ -1,16 +1,22 @@
 #pragma once
 
-// An unsorted, single-selection list whose item count is a 16-bit signed integer, as the game
-// counts it. It holds at most 32767 items; appending to a full list adds nothing.
+// An unsorted, single-selection list of texts whose item count is a 16-bit signed integer, as
+// the game counts it. It holds at most 32767 items; appending to a full list adds nothing.
+//
+// All rows have one height, so the list places, finds and scrolls its rows by arithmetic instead
+// of the general list view's layout pass over every item: appending an item, selecting it and
+// scrolling to it cost the same with 32,766 items as with one. It scrolls by whole items.
 
 #include "twips.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <limits>
+
+class QStringListModel;
 
 namespace rt {
 
-class ListBox final : public QListWidget {
+class ListBox final : public QListView {
     Q_OBJECT
 
 public:
@@ -21,13 +27,49 @@ public:
     bool isFull() const;
     bool appendItem(const QString& text);
     qint16 itemCount() const;
+    QString itemText(qint16 index) const;
     // The index of the item appended last, or -1 before the first.
     qint16 newIndex() const;
+    // The selected item's index, or -1 when none is selected.
+    qint16 listIndex() const;
     // Selects the item and scrolls it into view.
     void selectIndex(qint16 index);
 
+    QRect visualRect(const QModelIndex& index) const override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void doItemsLayout() override;
+
+protected:
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags flags) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void updateGeometries() override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    QSize viewportSizeHint() const override;
+
 private:
+    int rowHeight() const;
+    int topRow() const;
+    int visibleRows() const;
+    int rowAt(int y) const;
+    QModelIndex indexOfRow(int row) const;
+    int count() const;
+
+    QStringListModel* const items_;
     qint16 newIndex_ = -1;
+    mutable int rowHeight_ = 0;
 };
 
 } // namespace rt

@@ -36,7 +36,7 @@ struct Windows {
     rt::Label* countLabel() { return main.findChild<rt::Label*>(u"Label1"_s, Qt::FindDirectChildrenOnly); }
     rt::Label* addLabel() { return main.findChild<rt::Label*>(u"Label2"_s, Qt::FindDirectChildrenOnly); }
     rt::Label* credits() { return about()->findChild<rt::Label*>(u"Label1"_s); }
-    int animals() { return main.findChild<rt::ListBox*>(u"List1"_s)->count(); }
+    int animals() { return main.findChild<rt::ListBox*>(u"List1"_s)->itemCount(); }
 
     Form1 main;
 };

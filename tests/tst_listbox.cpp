@@ -11,7 +11,31 @@ private slots:
     void appendsInOrderAndCounts();
     void selectingScrollsIntoView();
     void fullListAddsNothing();
+    void mouseSelectsTheRowUnderIt_data();
+    void mouseSelectsTheRowUnderIt();
+    void keysMoveTheSelection_data();
+    void keysMoveTheSelection();
+    void rowsAreFoundWhereTheyAreDrawn();
 };
+
+namespace {
+
+struct ShownList {
+    ShownList()
+        : list(&form, QStringLiteral("List1"), {240, 240, 4095, 2565})
+    {
+        form.resize(449, 213);
+        for (int i = 0; i < 100; ++i)
+            list.appendItem(QStringLiteral("Dyr %1").arg(i));
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            qFatal("the list was never shown");
+    }
+    QWidget form;
+    rt::ListBox list;
+};
+
+} // namespace
 
 void tst_ListBox::cleanup()
 {
@@ -41,7 +65,7 @@ void tst_ListBox::appendsInOrderAndCounts()
     QCOMPARE(list.itemCount(), qint16(items.size()));
     QCOMPARE(list.newIndex(), qint16(items.size() - 1));
     for (int i = 0; i < items.size(); ++i)
-        QCOMPARE(list.item(i)->text(), items.at(i));
+        QCOMPARE(list.itemText(qint16(i)), items.at(i));
 }
 
 // guards against a new animal added out of sight
@@ -55,12 +79,12 @@ void tst_ListBox::selectingScrollsIntoView()
     for (int i = 0; i < 200; ++i)
         list.appendItem(QString::number(i));
     list.selectIndex(list.newIndex());
-    QCOMPARE(list.currentRow(), 199);
-    QCOMPARE(list.selectedItems().size(), 1);
-    QVERIFY(list.viewport()->rect().contains(list.visualItemRect(list.item(199))));
+    QCOMPARE(list.listIndex(), qint16(199));
+    QCOMPARE(list.currentIndex().row(), 199);
+    QVERIFY(list.viewport()->rect().contains(list.visualRect(list.model()->index(199, 0))));
     list.selectIndex(3);
-    QCOMPARE(list.selectedItems().size(), 1);
-    QVERIFY(list.viewport()->rect().intersects(list.visualItemRect(list.item(3))));
+    QCOMPARE(list.listIndex(), qint16(3));
+    QVERIFY(list.viewport()->rect().contains(list.visualRect(list.model()->index(3, 0))));
 }
 
 // guards against a count that wraps past 32767 into negative numbers
@@ -68,7 +92,8 @@ void tst_ListBox::fullListAddsNothing()
 {
     QWidget form;
     rt::ListBox list(&form, QStringLiteral("List1"), {240, 240, 4095, 2565});
-    list.addItems(QStringList(rt::ListBox::capacity - 1, QStringLiteral("Mus")));
+    for (int i = 0; i < rt::ListBox::capacity - 1; ++i)
+        list.appendItem(QStringLiteral("Mus"));
     QVERIFY(!list.isFull());
     QVERIFY(list.appendItem(QStringLiteral("Elg")));
     QVERIFY(list.isFull());
@@ -77,7 +102,81 @@ void tst_ListBox::fullListAddsNothing()
     QVERIFY(!list.appendItem(QStringLiteral("Ku")));
     QCOMPARE(list.itemCount(), qint16(32767));
     QCOMPARE(list.newIndex(), qint16(32766));
-    QCOMPARE(list.item(32766)->text(), QStringLiteral("Elg"));
+    QCOMPARE(list.itemText(32766), QStringLiteral("Elg"));
+}
+
+void tst_ListBox::mouseSelectsTheRowUnderIt_data()
+{
+    QTest::addColumn<int>("scrolledTo");
+    QTest::addColumn<int>("visibleRow");
+    QTest::newRow("top row, unscrolled") << 0 << 0;
+    QTest::newRow("third row, unscrolled") << 0 << 2;
+    QTest::newRow("third row, scrolled to the end") << 99 << 2;
+}
+
+// guards against a click that selects another animal than the one under the mouse
+void tst_ListBox::mouseSelectsTheRowUnderIt()
+{
+    QFETCH(int, scrolledTo);
+    QFETCH(int, visibleRow);
+    ShownList shown;
+    shown.list.scrollTo(shown.list.model()->index(scrolledTo, 0));
+    const int top = shown.list.indexAt(QPoint(5, 1)).row();
+    const QRect target = shown.list.visualRect(shown.list.model()->index(top + visibleRow, 0));
+    QTest::mouseClick(shown.list.viewport(), Qt::LeftButton, {}, target.center());
+    QCOMPARE(shown.list.listIndex(), qint16(top + visibleRow));
+    QCOMPARE(shown.list.selectionModel()->selectedIndexes().size(), 1);
+    QCOMPARE(shown.list.itemText(shown.list.listIndex()), QStringLiteral("Dyr %1").arg(top + visibleRow));
+}
+
+void tst_ListBox::keysMoveTheSelection_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::newRow("down") << 5 << int(Qt::Key_Down) << 6;
+    QTest::newRow("up") << 5 << int(Qt::Key_Up) << 4;
+    QTest::newRow("up at the top stays") << 0 << int(Qt::Key_Up) << 0;
+    QTest::newRow("down at the end stays") << 99 << int(Qt::Key_Down) << 99;
+    QTest::newRow("home") << 50 << int(Qt::Key_Home) << 0;
+    QTest::newRow("end") << 3 << int(Qt::Key_End) << 99;
+}
+
+// guards against a list a keyboard user cannot browse
+void tst_ListBox::keysMoveTheSelection()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    ShownList shown;
+    shown.list.setFocus();
+    shown.list.selectIndex(qint16(from));
+    QTest::keyClick(&shown.list, Qt::Key(key));
+    QCOMPARE(shown.list.listIndex(), qint16(to));
+    QCOMPARE(shown.list.selectionModel()->selectedIndexes().size(), 1);
+    const QRect shownAt = shown.list.visualRect(shown.list.currentIndex());
+    QVERIFY(shown.list.viewport()->rect().contains(shownAt));
+    const int page = shown.list.viewport()->height() / shownAt.height();
+    QTest::keyClick(&shown.list, Qt::Key_PageDown);
+    QCOMPARE(shown.list.listIndex(), qint16(qMin(99, to + page)));
+}
+
+// guards against rows drawn in one place and hit-tested in another
+void tst_ListBox::rowsAreFoundWhereTheyAreDrawn()
+{
+    ShownList shown;
+    for (int scrolledTo : {0, 40, 99}) {
+        const QModelIndex target = shown.list.model()->index(scrolledTo, 0);
+        shown.list.scrollTo(target);
+        QVERIFY(shown.list.viewport()->rect().contains(shown.list.visualRect(target)));
+        for (int y = 0; y < shown.list.viewport()->height(); y += 3) {
+            const QModelIndex index = shown.list.indexAt(QPoint(10, y));
+            if (!index.isValid())
+                continue;
+            QVERIFY(shown.list.visualRect(index).contains(QPoint(10, y)));
+        }
+    }
+    QVERIFY(!shown.list.indexAt(QPoint(10, -1)).isValid());
 }
 
 QTEST_MAIN(tst_ListBox)
