@@ -1,6 +1,7 @@
 #include "textfileinput.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -87,21 +88,27 @@ std::optional<QString> TextFileInput::readLine()
     bool started = false;
     bool cut = false;
     while (position_ < buffer_.size() || fill()) {
-        const char c = buffer_.at(position_++);
         if (skipLineFeed_) {
             skipLineFeed_ = false;
-            if (c == '\n')
+            if (buffer_.at(position_) == '\n') {
+                ++position_;
                 continue;
+            }
         }
         started = true;
-        if (c == '\n' || c == '\r') {
-            skipLineFeed_ = c == '\r';
+        const char* begin = buffer_.constData() + position_;
+        const char* end = buffer_.constData() + buffer_.size();
+        const char* stop = std::find_if(begin, end, [](char c) { return c == '\n' || c == '\r'; });
+        const qsizetype length = stop - begin;
+        const qsizetype room = maxLineBytes - line.size();
+        line.append(begin, qMin(length, room));
+        cut = cut || length > room;
+        position_ += length;
+        if (stop != end) {
+            skipLineFeed_ = *stop == '\r';
+            ++position_;
             return decode(line, cut);
         }
-        if (line.size() < maxLineBytes)
-            line.append(c);
-        else
-            cut = true;
     }
     if (!started)
         return std::nullopt;
