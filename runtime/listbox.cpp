@@ -151,6 +151,8 @@ void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
     verticalScrollBar()->setValue(top);
 }
 
+// doItemsLayout, rowsAboutToBeRemoved, dataChanged, resizeEvent and viewportSizeHint go straight
+// to the item view's versions, past the list view's own, which would lay out every item again.
 void ListBox::doItemsLayout()
 {
     QAbstractItemView::doItemsLayout();
