@@ -29,12 +29,12 @@ ListBox::ListBox(QWidget* form, const QString& name, TwipRect geometry)
 
 bool ListBox::isFull() const
 {
-    return items_->rowCount() >= capacity;
+    return count() >= capacity;
 }
 
 bool ListBox::appendItem(const QString& text)
 {
-    const int row = items_->rowCount();
+    const int row = count();
     if (isFull() || !items_->insertRows(row, 1))
         return false;
     items_->setData(items_->index(row), text);
@@ -44,7 +44,7 @@ bool ListBox::appendItem(const QString& text)
 
 qint16 ListBox::itemCount() const
 {
-    return static_cast<qint16>(items_->rowCount());
+    return static_cast<qint16>(count());
 }
 
 QString ListBox::itemText(qint16 index) const

@@ -1,7 +1,6 @@
 #include "messagebox.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
