@@ -1,10 +1,10 @@
 // The cost of a click at different lengths of the list, the cost of drawing an animal from
 // different animal files, and the memory that a full ark takes.
 
-#include "form1.h"
+#include "animalfile.h"
 #include "label.h"
 #include "listbox.h"
-#include "module1.h"
+#include "mainwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,9 +21,9 @@ QTemporaryDir* scratch = nullptr;
 
 void noMessage(QWidget*, const QString&, const QString&) {}
 
-Form1::AnimalSource bundledAnimals()
+MainWindow::AnimalSource bundledAnimals()
 {
-    return [module = Module1(rt::secondsSinceMidnight, bundledFolder)] { return module.RandomAnimal(); };
+    return [animals = AnimalFile(rt::secondsSinceMidnight, bundledFolder)] { return animals.randomAnimal(); };
 }
 
 // One click on the add label, with the layout and painting it causes, on a list that holds
@@ -33,11 +33,11 @@ void BM_Click(benchmark::State& state)
 {
     const auto length = int(state.range(0));
     for (auto _ : state) {
-        Form1 form(bundledAnimals(), noMessage);
+        MainWindow form(bundledAnimals(), noMessage);
         form.load();
         form.show();
-        auto* list = form.findChild<rt::ListBox*>(QStringLiteral("List1"), Qt::FindDirectChildrenOnly);
-        auto* add = form.findChild<rt::Label*>(QStringLiteral("Label2"), Qt::FindDirectChildrenOnly);
+        rt::ListBox* list = &form.animalList();
+        rt::Label* add = &form.addLabel();
         for (int i = 0; i < length; ++i)
             list->appendItem(QStringLiteral("Elefant"));
         list->selectIndex(list->newIndex());
@@ -53,11 +53,11 @@ void BM_Click(benchmark::State& state)
 BENCHMARK(BM_Click)->Arg(0)->Arg(20)->Arg(1000)->Arg(32766)->UseManualTime()->Iterations(15)->Repetitions(3)
     ->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadRandomLine(benchmark::State& state, QString folder)
+void BM_AnimalDraw(benchmark::State& state, QString folder)
 {
-    const Module1 module(rt::secondsSinceMidnight, folder);
+    const AnimalFile animals(rt::secondsSinceMidnight, folder);
     for (auto _ : state)
-        benchmark::DoNotOptimize(module.RandomAnimal());
+        benchmark::DoNotOptimize(animals.randomAnimal());
 }
 
 QString makeFolder(const QString& name, const std::function<void(const QString& path)>& fill)
@@ -83,11 +83,11 @@ long residentKiB()
 void BM_FullArkMemory(benchmark::State& state)
 {
     for (auto _ : state) {
-        Form1 form(bundledAnimals(), noMessage);
+        MainWindow form(bundledAnimals(), noMessage);
         form.load();
         form.show();
         QCoreApplication::processEvents();
-        auto* add = form.findChild<rt::Label*>(QStringLiteral("Label2"), Qt::FindDirectChildrenOnly);
+        rt::Label* add = &form.addLabel();
         const long before = residentKiB();
         for (int i = 0; i < rt::ListBox::capacity; ++i)
             QTest::mouseClick(add, Qt::LeftButton);
@@ -106,21 +106,21 @@ int main(int argc, char* argv[])
     scratch = &dir;
     bundledFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/..");
 
-    benchmark::RegisterBenchmark("BM_ReadRandomLine/bundled", BM_ReadRandomLine, bundledFolder)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("BM_ReadRandomLine/49_lines_of_1000_chars", BM_ReadRandomLine,
+    benchmark::RegisterBenchmark("BM_AnimalDraw/bundled", BM_AnimalDraw, bundledFolder)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("BM_AnimalDraw/49_lines_of_1000_chars", BM_AnimalDraw,
         makeFolder(QStringLiteral("long"), [](const QString& path) {
             QFile f(path);
             f.open(QIODevice::WriteOnly);
             for (int i = 0; i < 49; ++i)
                 f.write(QByteArray(1000, char('a' + i % 26)) + "\r\n");
         }))->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("BM_ReadRandomLine/one_line_of_1_GiB_sparse", BM_ReadRandomLine,
+    benchmark::RegisterBenchmark("BM_AnimalDraw/one_line_of_1_GiB_sparse", BM_AnimalDraw,
         makeFolder(QStringLiteral("huge"), [](const QString& path) {
             QFile f(path);
             f.open(QIODevice::WriteOnly);
             f.resize(qint64(1) << 30);
         }))->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("BM_ReadRandomLine/link_to_dev_zero", BM_ReadRandomLine,
+    benchmark::RegisterBenchmark("BM_AnimalDraw/link_to_dev_zero", BM_AnimalDraw,
         makeFolder(QStringLiteral("zero"), [](const QString& path) { QFile::link(QStringLiteral("/dev/zero"), path); }))
         ->Unit(benchmark::kMicrosecond);
 

@@ -22,7 +22,7 @@ namespace {
 
 struct ShownList {
     ShownList()
-        : list(&form, QStringLiteral("List1"), {240, 240, 4095, 2565})
+        : list(&form, {240, 240, 4095, 2565})
     {
         form.resize(449, 213);
         for (int i = 0; i < 100; ++i)
@@ -57,7 +57,7 @@ void tst_ListBox::appendsInOrderAndCounts()
 {
     QFETCH(QStringList, items);
     QWidget form;
-    rt::ListBox list(&form, QStringLiteral("List1"), {240, 240, 4095, 2565});
+    rt::ListBox list(&form, {240, 240, 4095, 2565});
     QCOMPARE(list.geometry(), QRect(16, 16, 273, 171));
     QCOMPARE(list.newIndex(), qint16(-1));
     for (const QString& text : items)
@@ -73,7 +73,7 @@ void tst_ListBox::selectingScrollsIntoView()
 {
     QWidget form;
     form.resize(449, 213);
-    rt::ListBox list(&form, QStringLiteral("List1"), {240, 240, 4095, 2565});
+    rt::ListBox list(&form, {240, 240, 4095, 2565});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (int i = 0; i < 200; ++i)
@@ -91,7 +91,7 @@ void tst_ListBox::selectingScrollsIntoView()
 void tst_ListBox::fullListAddsNothing()
 {
     QWidget form;
-    rt::ListBox list(&form, QStringLiteral("List1"), {240, 240, 4095, 2565});
+    rt::ListBox list(&form, {240, 240, 4095, 2565});
     for (int i = 0; i < rt::ListBox::capacity - 1; ++i)
         list.appendItem(QStringLiteral("Mus"));
     QVERIFY(!list.isFull());

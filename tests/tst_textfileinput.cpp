@@ -1,6 +1,8 @@
 #include "textfileinput.h"
+#include "windows1252.h"
 
 #include <QDir>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,6 +17,7 @@ class tst_TextFileInput : public QObject {
 private slots:
     void readsLines_data();
     void readsLines();
+    void windows1252AgreesWithIcu();
     void readPastTheEndFails();
     void longLinesKeepTheirFirstThousandCharacters_data();
     void longLinesKeepTheirFirstThousandCharacters();
@@ -87,6 +90,18 @@ void tst_TextFileInput::readsLines()
     QFETCH(QByteArray, content);
     QFETCH(QStringList, lines);
     QCOMPARE(readAll(write(content)), lines);
+}
+
+// guards against a slip in the code page's table, which no Qt without ICU would show
+void tst_TextFileInput::windows1252AgreesWithIcu()
+{
+    QStringDecoder icu("windows-1252", QStringConverter::Flag::Stateless);
+    if (!icu.isValid())
+        QSKIP("this Qt has no ICU decoder to compare with");
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = char(byte);
+        QCOMPARE(rt::fromWindows1252(QByteArrayView(&c, 1)), icu.decode(QByteArrayView(&c, 1)));
+    }
 }
 
 // guards against a read past the end that yields something instead of failing

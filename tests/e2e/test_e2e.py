@@ -6,7 +6,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
-from harness import Program, screenshot, wait_for  # noqa: E402
+from harness import Program, screenshot, stays, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("BARGELING_PROGRAM", "build/bargeling")
 SHOTS = os.environ.get("BARGELING_SHOTS", "build/e2e-shots")
@@ -50,6 +50,9 @@ class ProgramTest(unittest.TestCase):
         label = self.program.add_label()
         for i in range(times):
             self.program.click(label, dx=-30 if i % 2 else 30)
+
+    def assert_no_message(self):
+        self.assertTrue(stays(lambda: self.program.message() is None), "a message box opened")
 
     def dismiss(self, n):
         box = wait_for(f"the message at {n}", self.program.message)
@@ -101,7 +104,7 @@ class Game(ProgramTest):
         p = self.program
         self.throw(49)
         self.wait_count(AFLOAT.format(49))
-        self.assertIsNone(p.message())
+        self.assert_no_message()
         animals = p.animals()
         self.assertEqual(len(animals), 49)
         with open(os.path.join(os.path.dirname(os.path.abspath(PROGRAM)), "tips.txt"), encoding="utf-8") as f:
@@ -115,7 +118,7 @@ class Game(ProgramTest):
 
         self.throw(24)
         self.wait_count(AFLOAT.format(74))
-        self.assertIsNone(p.message())
+        self.assert_no_message()
         self.throw(1)
         self.dismiss(75)
         self.assertEqual(p.count_label().name, AFLOAT.format(75))

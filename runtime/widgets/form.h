@@ -1,6 +1,6 @@
 #pragma once
 
-// A top-level window of fixed size laid out in twips, with the system colours of its design.
+// A top-level window of fixed size laid out in twips, in the desktop's window colours.
 // An owned form is a tool window of its owner: not in the task bar, shown centred over it.
 
 #include "twips.h"
@@ -9,13 +9,9 @@
 
 namespace rt {
 
-enum class SystemColor : quint32 {
-    WindowBackground = 0x80000005,
-    WindowText = 0x80000008,
-};
-
-// Follows the platform's palette, so a theme change reaches the forms too.
-void setSystemColors(QWidget& widget, SystemColor back, SystemColor text);
+// Paints the widget in the desktop's window colours: its background and its text. Follows the
+// palette, so a theme change reaches the forms too.
+void useWindowColors(QWidget& widget);
 
 enum class BorderStyle {
     FixedSingle,

@@ -1,29 +1,29 @@
-#include "module1.h"
+#include "animalfile.h"
 
-#include "program.h"
+#include "programdirectory.h"
 #include "randomgenerator.h"
 #include "textfileinput.h"
 
 #include <QDir>
 #include <cmath>
 
-Module1::Module1(rt::Clock clock, QString folder)
+AnimalFile::AnimalFile(rt::Clock clock, QString folder)
     : clock_(std::move(clock))
     , path_(QDir(folder).filePath(QStringLiteral("tips.txt")))
 {
 }
 
-Module1::Module1()
-    : Module1(rt::secondsSinceMidnight, rt::programDirectory())
+AnimalFile::AnimalFile()
+    : AnimalFile(rt::secondsSinceMidnight, rt::programDirectory())
 {
 }
 
-QString Module1::RandomAnimal() const
+QString AnimalFile::randomAnimal() const
 {
-    return ReadRandomLine(0, 48);
+    return randomLine(0, 48);
 }
 
-QString Module1::ReadRandomLine(qint16 lower, qint16 upper) const
+QString AnimalFile::randomLine(qint16 lower, qint16 upper) const
 {
     rt::RandomGenerator random;
     random.seed(clock_());

@@ -4,15 +4,10 @@
 
 #include "form.h"
 
-#include <QString>
 #include <functional>
 #include <memory>
 
 namespace rt {
-
-// The directory in which the running program really lies, links resolved, with no trailing
-// separator.
-QString programDirectory();
 
 // Loads and shows the start-up form, then dispatches events. Closing the start-up form ends
 // the program with status 0, whatever other windows of the program are still open or hidden.

@@ -1,15 +1,13 @@
-#include "form1.h"
-#include "form2.h"
+#include "aboutwindow.h"
 #include "label.h"
 #include "listbox.h"
-#include "program.h"
+#include "mainwindow.h"
 
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
-class tst_Form2 : public QObject {
+class tst_AboutWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -18,8 +16,6 @@ private slots:
     void creditsFitTheLabel();
     void clicks_data();
     void clicks();
-    void closingTheMainWindowEndsTheProgram_data();
-    void closingTheMainWindowEndsTheProgram();
 };
 
 namespace {
@@ -32,27 +28,27 @@ struct Windows {
         main.load();
         main.show();
     }
-    Form2* about() { return main.findChild<Form2*>(); }
-    rt::Label* countLabel() { return main.findChild<rt::Label*>(u"Label1"_s, Qt::FindDirectChildrenOnly); }
-    rt::Label* addLabel() { return main.findChild<rt::Label*>(u"Label2"_s, Qt::FindDirectChildrenOnly); }
-    rt::Label* credits() { return about()->findChild<rt::Label*>(u"Label1"_s); }
-    int animals() { return main.findChild<rt::ListBox*>(u"List1"_s)->itemCount(); }
+    AboutWindow* about() { return &main.about(); }
+    rt::Label* countLabel() { return &main.countLabel(); }
+    rt::Label* addLabel() { return &main.addLabel(); }
+    rt::Label* credits() { return &about()->credits(); }
+    int animals() { return main.animalList().itemCount(); }
 
-    Form1 main;
+    MainWindow main;
 };
 
 } // namespace
 
-void tst_Form2::cleanup()
+void tst_AboutWindow::cleanup()
 {
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
 // guards against an about window that appears at start, or opens empty
-void tst_Form2::loadedHiddenWithItsCreditsAtStartUp()
+void tst_AboutWindow::loadedHiddenWithItsCreditsAtStartUp()
 {
     Windows windows;
-    Form2* about = windows.about();
+    AboutWindow* about = windows.about();
     QVERIFY(about);
     QVERIFY(about->isHidden());
     QCOMPARE(about->windowTitle(), u"Om Vombrel 2k3k"_s);
@@ -68,7 +64,7 @@ void tst_Form2::loadedHiddenWithItsCreditsAtStartUp()
 }
 
 // guards against credits cut off at the bottom of the window
-void tst_Form2::creditsFitTheLabel()
+void tst_AboutWindow::creditsFitTheLabel()
 {
     Windows windows;
     rt::Label* credits = windows.credits();
@@ -79,7 +75,7 @@ void tst_Form2::creditsFitTheLabel()
 enum class Click { CountLabel, CountLabelTwice, Credits, Strip, CornerOfStrip, AddLabelWhileOpen };
 Q_DECLARE_METATYPE(Click)
 
-void tst_Form2::clicks_data()
+void tst_AboutWindow::clicks_data()
 {
     QTest::addColumn<Click>("click");
     QTest::addColumn<bool>("shownAfter");
@@ -93,14 +89,14 @@ void tst_Form2::clicks_data()
 }
 
 // guards against an about window that will not open, will not close, or touches the game
-void tst_Form2::clicks()
+void tst_AboutWindow::clicks()
 {
     QFETCH(Click, click);
     QFETCH(bool, shownAfter);
     QFETCH(int, animalsAfter);
     Windows windows;
     QTest::mouseClick(windows.countLabel(), Qt::LeftButton);
-    Form2* about = windows.about();
+    AboutWindow* about = windows.about();
     QVERIFY(about->isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(about));
     QVERIFY(qAbs(about->frameGeometry().center().x() - windows.main.frameGeometry().center().x()) <= 1);
@@ -137,29 +133,5 @@ void tst_Form2::clicks()
     }
 }
 
-void tst_Form2::closingTheMainWindowEndsTheProgram_data()
-{
-    QTest::addColumn<bool>("aboutShown");
-    QTest::newRow("about window hidden") << false;
-    QTest::newRow("about window shown") << true;
-}
-
-// guards against a program kept alive by its about window
-void tst_Form2::closingTheMainWindowEndsTheProgram()
-{
-    QFETCH(bool, aboutShown);
-    Form1 main([] { return u"Elg"_s; }, [](QWidget*, const QString&, const QString&) {});
-    bool aboutWasShown = false;
-    QTimer::singleShot(0, this, [&] {
-        if (aboutShown)
-            QTest::mouseClick(main.findChild<rt::Label*>(u"Label1"_s, Qt::FindDirectChildrenOnly), Qt::LeftButton);
-        aboutWasShown = main.findChild<Form2*>()->isVisible();
-        main.close();
-    });
-    QTimer::singleShot(5000, this, [] { QCoreApplication::exit(3); });
-    QCOMPARE(rt::run(main), 0);
-    QCOMPARE(aboutWasShown, aboutShown);
-}
-
-QTEST_MAIN(tst_Form2)
-#include "tst_form2.moc"
+QTEST_MAIN(tst_AboutWindow)
+#include "tst_aboutwindow.moc"

@@ -1,17 +1,8 @@
 #include "program.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 
 namespace rt {
-
-QString programDirectory()
-{
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-    const QString canonical = program.canonicalPath();
-    return QDir::toNativeSeparators(canonical.isEmpty() ? program.absolutePath() : canonical);
-}
 
 int run(Form& startupForm)
 {

@@ -1,4 +1,4 @@
-#include "module1.h"
+#include "animalfile.h"
 
 #include <QDir>
 #include <QSet>
@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #endif
 
-class tst_Module1 : public QObject {
+class tst_AnimalFile : public QObject {
     Q_OBJECT
 
 private slots:
@@ -23,7 +23,7 @@ private slots:
     void noFileIsLeftOpen();
 
 private:
-    void writeLines(const QString& folder, int count);
+    [[nodiscard]] static bool writeLines(const QString& folder, int count);
 };
 
 namespace {
@@ -47,23 +47,26 @@ int openFileCount()
 
 } // namespace
 
-void tst_Module1::writeLines(const QString& folder, int count)
+bool tst_AnimalFile::writeLines(const QString& folder, int count)
 {
     QFile file(QDir(folder).filePath(QStringLiteral("tips.txt")));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
     for (int i = 1; i <= count; ++i)
-        file.write("L" + QByteArray::number(i) + "\r\n");
+        if (file.write("L" + QByteArray::number(i) + "\r\n") < 0)
+            return false;
+    return true;
 }
 
 // guards against an animal that can never be drawn, or one drawn from past line 49
-void tst_Module1::everyOneOfTheFirst49LinesCanComeBack()
+void tst_AnimalFile::everyOneOfTheFirst49LinesCanComeBack()
 {
     QTemporaryDir dir;
-    writeLines(dir.path(), 60);
-    const Module1 module(steppingClock(36000.0f, 0.01f), dir.path());
+    QVERIFY(writeLines(dir.path(), 60));
+    const AnimalFile animals(steppingClock(36000.0f, 0.01f), dir.path());
     QSet<int> seen;
     for (int i = 0; i < 2000; ++i) {
-        const int line = lineNumber(module.RandomAnimal());
+        const int line = lineNumber(animals.randomAnimal());
         QVERIFY2(line >= 1 && line <= 49, qPrintable(QString::number(line)));
         seen.insert(line);
     }
@@ -71,19 +74,19 @@ void tst_Module1::everyOneOfTheFirst49LinesCanComeBack()
 }
 
 // guards against a short file giving empty animals instead of its last line
-void tst_Module1::shortFileGivesItsLastLineForLargeDraws()
+void tst_AnimalFile::shortFileGivesItsLastLineForLargeDraws()
 {
     QTemporaryDir longDir;
     QTemporaryDir shortDir;
-    writeLines(longDir.path(), 60);
-    writeLines(shortDir.path(), 10);
+    QVERIFY(writeLines(longDir.path(), 60));
+    QVERIFY(writeLines(shortDir.path(), 10));
     int lastLine = 0;
     constexpr int draws = 4900;
     for (int i = 0; i < draws; ++i) {
         // The same clock reading draws the same k in both folders; the long file shows k + 1.
         const float now = 1000.0f + i * 0.01f;
-        const int drawn = lineNumber(Module1([now] { return now; }, longDir.path()).RandomAnimal());
-        const int got = lineNumber(Module1([now] { return now; }, shortDir.path()).RandomAnimal());
+        const int drawn = lineNumber(AnimalFile([now] { return now; }, longDir.path()).randomAnimal());
+        const int got = lineNumber(AnimalFile([now] { return now; }, shortDir.path()).randomAnimal());
         QCOMPARE(got, qMin(drawn, 10));
         lastLine += got == 10;
     }
@@ -91,7 +94,7 @@ void tst_Module1::shortFileGivesItsLastLineForLargeDraws()
     QVERIFY2(qAbs(lastLine / double(draws) - 40.0 / 49.0) < 0.03, qPrintable(QString::number(lastLine)));
 }
 
-void tst_Module1::boundsOfTheDraw_data()
+void tst_AnimalFile::boundsOfTheDraw_data()
 {
     QTest::addColumn<int>("lower");
     QTest::addColumn<int>("upper");
@@ -105,25 +108,25 @@ void tst_Module1::boundsOfTheDraw_data()
 }
 
 // guards against an off-by-one in the drawn line
-void tst_Module1::boundsOfTheDraw()
+void tst_AnimalFile::boundsOfTheDraw()
 {
     QFETCH(int, lower);
     QFETCH(int, upper);
     QFETCH(int, first);
     QFETCH(int, last);
     QTemporaryDir dir;
-    writeLines(dir.path(), 60);
-    const Module1 module(steppingClock(500.0f, 0.01f), dir.path());
+    QVERIFY(writeLines(dir.path(), 60));
+    const AnimalFile animals(steppingClock(500.0f, 0.01f), dir.path());
     QSet<int> seen;
     for (int i = 0; i < 300; ++i) {
-        const int line = lineNumber(module.ReadRandomLine(qint16(lower), qint16(upper)));
+        const int line = lineNumber(animals.randomLine(qint16(lower), qint16(upper)));
         QVERIFY2(line >= first && line <= last, qPrintable(QString::number(line)));
         seen.insert(line);
     }
     QCOMPARE(seen.size(), last - first + 1);
 }
 
-void tst_Module1::nothingToReadGivesTheEmptyText_data()
+void tst_AnimalFile::nothingToReadGivesTheEmptyText_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::newRow("no file") << "missing";
@@ -136,7 +139,7 @@ void tst_Module1::nothingToReadGivesTheEmptyText_data()
 }
 
 // guards against a missing or odd animal file stopping or stalling the game
-void tst_Module1::nothingToReadGivesTheEmptyText()
+void tst_AnimalFile::nothingToReadGivesTheEmptyText()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
@@ -151,38 +154,38 @@ void tst_Module1::nothingToReadGivesTheEmptyText()
     else if (kind == "zero")
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
 #endif
-    const Module1 module(steppingClock(100.0f, 0.5f), dir.path());
+    const AnimalFile animals(steppingClock(100.0f, 0.5f), dir.path());
     for (int i = 0; i < 49; ++i)
-        QCOMPARE(module.RandomAnimal(), QString());
+        QCOMPARE(animals.randomAnimal(), QString());
 }
 
 // guards against a generator seeded once, or not from the clock
-void tst_Module1::reseededFromTheClockOnEveryCall()
+void tst_AnimalFile::reseededFromTheClockOnEveryCall()
 {
     QTemporaryDir dir;
-    writeLines(dir.path(), 49);
-    const Module1 stopped([] { return 4242.5f; }, dir.path());
-    const QString first = stopped.RandomAnimal();
+    QVERIFY(writeLines(dir.path(), 49));
+    const AnimalFile stopped([] { return 4242.5f; }, dir.path());
+    const QString first = stopped.randomAnimal();
     for (int i = 0; i < 100; ++i)
-        QCOMPARE(stopped.RandomAnimal(), first);
-    const Module1 running(steppingClock(4242.5f, 0.01f), dir.path());
+        QCOMPARE(stopped.randomAnimal(), first);
+    const AnimalFile running(steppingClock(4242.5f, 0.01f), dir.path());
     QSet<QString> seen;
     for (int i = 0; i < 100; ++i)
-        seen.insert(running.RandomAnimal());
+        seen.insert(running.randomAnimal());
     QVERIFY(seen.size() > 30);
 }
 
 // guards against a file handle leaked by each click
-void tst_Module1::noFileIsLeftOpen()
+void tst_AnimalFile::noFileIsLeftOpen()
 {
 #ifdef Q_OS_LINUX
     QTemporaryDir dir;
-    writeLines(dir.path(), 49);
-    const Module1 module(steppingClock(0.0f, 0.01f), dir.path());
-    const QString firstResult = module.RandomAnimal();
+    QVERIFY(writeLines(dir.path(), 49));
+    const AnimalFile animals(steppingClock(0.0f, 0.01f), dir.path());
+    const QString firstResult = animals.randomAnimal();
     const int before = openFileCount();
     for (int i = 0; i < 1000; ++i)
-        QVERIFY(!module.RandomAnimal().isEmpty());
+        QVERIFY(!animals.randomAnimal().isEmpty());
     QCOMPARE(openFileCount(), before);
     QVERIFY(!firstResult.isEmpty());
 #else
@@ -190,5 +193,5 @@ void tst_Module1::noFileIsLeftOpen()
 #endif
 }
 
-QTEST_GUILESS_MAIN(tst_Module1)
-#include "tst_module1.moc"
+QTEST_GUILESS_MAIN(tst_AnimalFile)
+#include "tst_animalfile.moc"

@@ -13,7 +13,6 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <QStringDecoder>
 #include <optional>
 
 namespace rt {
@@ -38,7 +37,7 @@ public:
 
 private:
     bool fill();
-    QString decode(const QByteArray& bytes, bool cut);
+    QString decode(const QByteArray& bytes, bool cut) const;
 
     Limits limits_;
     QFile file_;
@@ -46,7 +45,6 @@ private:
     qsizetype position_ = 0;
     qint64 bytesRead_ = 0;
     bool skipLineFeed_ = false;
-    QStringDecoder singleByte_;
 };
 
 } // namespace rt

@@ -9,16 +9,18 @@ namespace rt {
 class Label;
 }
 
-class Form2 final : public rt::Form {
+class AboutWindow final : public rt::Form {
     Q_OBJECT
 
 public:
-    explicit Form2(QWidget* owner);
+    explicit AboutWindow(QWidget* owner);
 
     void load() override;
 
-private:
-    void label1Click();
+    rt::Label& credits() const { return *credits_; }
 
-    rt::Label* const Label1;
+private:
+    void hideAbout();
+
+    rt::Label* const credits_;
 };

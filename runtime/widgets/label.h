@@ -14,9 +14,7 @@ class Label final : public QLabel {
     Q_OBJECT
 
 public:
-    Label(QWidget* form, const QString& name, TwipRect geometry);
-
-    void setCaption(const QString& caption);
+    Label(QWidget* form, TwipRect geometry);
 
 signals:
     void clicked();

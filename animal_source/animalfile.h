@@ -7,17 +7,17 @@
 
 #include <QString>
 
-class Module1 final {
+class AnimalFile final {
 public:
     // The clock seeds every draw; the folder is where "tips.txt" lies.
-    Module1(rt::Clock clock, QString folder);
+    AnimalFile(rt::Clock clock, QString folder);
     // The running program's clock and directory.
-    Module1();
+    AnimalFile();
 
-    QString RandomAnimal() const;
+    QString randomAnimal() const;
     // Line k + 1 of the file for a k drawn from lower to upper; the file's last line when it is
     // shorter, the empty text when it is empty or cannot be read.
-    QString ReadRandomLine(qint16 lower, qint16 upper) const;
+    QString randomLine(qint16 lower, qint16 upper) const;
 
 private:
     rt::Clock clock_;

@@ -10,11 +10,10 @@ namespace rt {
 
 // What QListView itself still does here: item options, the mouse, the keyboard and the
 // accessibility of the items. Its own layout of the items is never used.
-ListBox::ListBox(QWidget* form, const QString& name, TwipRect geometry)
+ListBox::ListBox(QWidget* form, TwipRect geometry)
     : QListView(form)
     , items_(new QStringListModel(this))
 {
-    setObjectName(name);
     setModel(items_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragDropMode(QAbstractItemView::NoDragDrop);
@@ -109,11 +108,23 @@ int ListBox::rowAt(int y) const
     return y < 0 ? -1 : topRow() + y / rowHeight();
 }
 
+QRect ListBox::rowsRect(int first, int last) const
+{
+    return {0, (first - topRow()) * rowHeight(), viewport()->width(), (last - first + 1) * rowHeight()};
+}
+
+QRect ListBox::rowsInView(int first, int last) const
+{
+    first = qMax(first, topRow());
+    last = qMin(last, topRow() + visibleRows());
+    return first <= last ? rowsRect(first, last) : QRect();
+}
+
 QRect ListBox::visualRect(const QModelIndex& index) const
 {
     if (!index.isValid() || index.column() != 0 || index.parent() != rootIndex())
         return {};
-    return {0, (index.row() - topRow()) * rowHeight(), viewport()->width(), rowHeight()};
+    return rowsRect(index.row(), index.row());
 }
 
 QModelIndex ListBox::indexAt(const QPoint& point) const
@@ -151,8 +162,7 @@ void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
     verticalScrollBar()->setValue(top);
 }
 
-// doItemsLayout, rowsAboutToBeRemoved, dataChanged, resizeEvent and viewportSizeHint go straight
-// to the item view's versions, past the list view's own, which would lay out every item again.
+// The list view's own layout would place every item again; the rows here need no placing.
 void ListBox::doItemsLayout()
 {
     QAbstractItemView::doItemsLayout();
@@ -166,11 +176,6 @@ int ListBox::horizontalOffset() const
 int ListBox::verticalOffset() const
 {
     return topRow() * rowHeight();
-}
-
-bool ListBox::isIndexHidden(const QModelIndex&) const
-{
-    return false;
 }
 
 QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
@@ -222,15 +227,9 @@ void ListBox::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlag
 // Only the rows in view matter for repainting; a range of thousands costs no more than a screen.
 QRegion ListBox::visualRegionForSelection(const QItemSelection& selection) const
 {
-    const int top = topRow();
-    const int bottom = top + visibleRows();
     QRegion region;
-    for (const QItemSelectionRange& range : selection) {
-        const int first = qMax(range.top(), top);
-        const int last = qMin(range.bottom(), bottom);
-        if (first <= last)
-            region += QRect(0, (first - top) * rowHeight(), viewport()->width(), (last - first + 1) * rowHeight());
-    }
+    for (const QItemSelectionRange& range : selection)
+        region += rowsInView(range.top(), range.bottom());
     return region;
 }
 
@@ -248,21 +247,7 @@ void ListBox::rowsInserted(const QModelIndex& parent, int start, int end)
 {
     QAbstractItemView::rowsInserted(parent, start, end);
     updateGeometries();
-    const int top = topRow();
-    const int first = qMax(start, top);
-    const int last = qMin(end, top + visibleRows());
-    if (first <= last)
-        viewport()->update(0, (first - top) * rowHeight(), viewport()->width(), (last - first + 1) * rowHeight());
-}
-
-void ListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
-{
-    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
-}
-
-void ListBox::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
-{
-    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    viewport()->update(rowsInView(start, end));
 }
 
 // The list view reports focus and selection to assistive technology by its own layout's
@@ -294,6 +279,8 @@ void ListBox::selectionChanged(const QItemSelection& selected, const QItemSelect
     QAbstractItemView::selectionChanged(selected, deselected);
 }
 
+// The scroll bar counts rows, not pixels, and the list view's own scrolling moves the positions
+// of its item layout, which this list never builds: so neither base class version fits.
 void ListBox::scrollContentsBy(int, int dy)
 {
     viewport()->scroll(0, dy * rowHeight());
@@ -321,21 +308,11 @@ void ListBox::paintEvent(QPaintEvent* event)
     }
 }
 
-void ListBox::resizeEvent(QResizeEvent* event)
-{
-    QAbstractItemView::resizeEvent(event);
-}
-
 void ListBox::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         rowHeight_ = 0;
     QListView::changeEvent(event);
-}
-
-QSize ListBox::viewportSizeHint() const
-{
-    return QAbstractItemView::viewportSizeHint();
 }
 
 } // namespace rt

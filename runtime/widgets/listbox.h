@@ -22,7 +22,7 @@ class ListBox final : public QListView {
 public:
     static constexpr qint16 capacity = std::numeric_limits<qint16>::max();
 
-    ListBox(QWidget* form, const QString& name, TwipRect geometry);
+    ListBox(QWidget* form, TwipRect geometry);
 
     bool isFull() const;
     bool appendItem(const QString& text);
@@ -43,27 +43,26 @@ public:
 protected:
     int horizontalOffset() const override;
     int verticalOffset() const override;
-    bool isIndexHidden(const QModelIndex& index) const override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags flags) override;
     QRegion visualRegionForSelection(const QItemSelection& selection) const override;
     void updateGeometries() override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
-    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
-    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void scrollContentsBy(int dx, int dy) override;
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    QSize viewportSizeHint() const override;
 
 private:
     int rowHeight() const;
     int topRow() const;
     int visibleRows() const;
     int rowAt(int y) const;
+    // Where rows first to last lie in the viewport, whether in view or not.
+    QRect rowsRect(int first, int last) const;
+    // The part of rows first to last that is in view; empty when none of them is.
+    QRect rowsInView(int first, int last) const;
     QModelIndex indexOfRow(int row) const;
     int count() const;
 

@@ -1,6 +1,9 @@
 #include "textfileinput.h"
 
+#include "windows1252.h"
+
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
@@ -117,17 +120,14 @@ std::optional<QString> TextFileInput::readLine()
 
 // A line cut at the byte limit may end in the middle of a UTF-8 sequence; a stateful decoder
 // holds such a tail back instead of calling the whole line invalid.
-QString TextFileInput::decode(const QByteArray& bytes, bool cut)
+QString TextFileInput::decode(const QByteArray& bytes, bool cut) const
 {
     QStringDecoder utf8(QStringConverter::Utf8,
         cut ? QStringConverter::Flag::ConvertInitialBom
             : QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        if (!singleByte_.isValid())
-            singleByte_ = QStringDecoder("windows-1252", QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
-        text = singleByte_.isValid() ? singleByte_.decode(bytes) : QString::fromLatin1(bytes);
-    }
+    if (utf8.hasError())
+        text = fromWindows1252(bytes);
     removeControlCharacters(text);
     truncateToCharacters(text, limits_.maxLineChars);
     return text;

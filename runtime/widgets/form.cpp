@@ -1,23 +1,13 @@
 #include "form.h"
 
-#include <QAccessibleWidget>
+#include "accessibility.h"
+
 #include <QCloseEvent>
 #include <QScreen>
 
 namespace rt {
 
 namespace {
-
-QPalette::ColorRole paletteRole(SystemColor color)
-{
-    switch (color) {
-    case SystemColor::WindowBackground:
-        return QPalette::Base;
-    case SystemColor::WindowText:
-        return QPalette::Text;
-    }
-    return QPalette::Base;
-}
 
 Qt::WindowFlags formFlags(BorderStyle border, bool owned)
 {
@@ -32,30 +22,21 @@ Qt::WindowFlags formFlags(BorderStyle border, bool owned)
     return flags;
 }
 
-// A form is announced as a window with its title, not as an anonymous pane.
-QAccessibleInterface* formAccessible(const QString& className, QObject* object)
-{
-    if (className == QLatin1String(Form::staticMetaObject.className()))
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    return nullptr;
-}
-
 } // namespace
 
-void setSystemColors(QWidget& widget, SystemColor back, SystemColor text)
+void useWindowColors(QWidget& widget)
 {
     widget.setAutoFillBackground(true);
-    widget.setBackgroundRole(paletteRole(back));
-    widget.setForegroundRole(paletteRole(text));
+    widget.setBackgroundRole(QPalette::Base);
+    widget.setForegroundRole(QPalette::Text);
 }
 
 Form::Form(TwipSize clientSize, BorderStyle border, QWidget* owner)
     : QWidget(owner, formFlags(border, owner != nullptr))
 {
-    static const bool accessibleInstalled = (QAccessible::installFactory(formAccessible), true);
-    Q_UNUSED(accessibleInstalled);
+    installAccessibility();
     setFixedSize(clientSize.toPixels());
-    setSystemColors(*this, SystemColor::WindowBackground, SystemColor::WindowText);
+    useWindowColors(*this);
 }
 
 void Form::setVisible(bool visible)

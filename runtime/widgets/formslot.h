@@ -1,7 +1,7 @@
 #pragma once
 
-// The one instance of a form: made and loaded the first time it is touched, kept until the
-// slot is unloaded or destroyed.
+// The one instance of a form: made and loaded the first time it is touched, kept as long as
+// the slot.
 
 #include <functional>
 #include <memory>
@@ -27,9 +27,6 @@ public:
         return *form_;
     }
     T* operator->() { return &get(); }
-
-    bool isLoaded() const { return form_ != nullptr; }
-    void unload() { form_.reset(); }
 
 private:
     Factory make_;

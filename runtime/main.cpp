@@ -1,7 +1,0 @@
-#include "form1.h"
-#include "program.h"
-
-int main(int argc, char* argv[])
-{
-    return rt::start(argc, argv, [] { return std::make_unique<Form1>(); });
-}

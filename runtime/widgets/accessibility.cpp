@@ -1,0 +1,56 @@
+#include "accessibility.h"
+
+#include "form.h"
+#include "label.h"
+
+#include <QAccessibleWidget>
+
+namespace rt {
+
+namespace {
+
+class LabelAccessible final : public QAccessibleWidget {
+public:
+    explicit LabelAccessible(Label* label)
+        : QAccessibleWidget(label, QAccessible::Button)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return static_cast<const Label*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& actionName) override
+    {
+        // Queued: the click may open a modal message box, and the assistive technology that
+        // asked must get its answer now, not when that box is closed.
+        if (actionName == pressAction())
+            QMetaObject::invokeMethod(static_cast<Label*>(widget()), &Label::clicked, Qt::QueuedConnection);
+    }
+
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
+QAccessibleInterface* runtimeAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(Label::staticMetaObject.className()))
+        return new LabelAccessible(static_cast<Label*>(object));
+    if (className == QLatin1String(Form::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibility()
+{
+    static const bool installed = (QAccessible::installFactory(runtimeAccessible), true);
+    Q_UNUSED(installed);
+}
+
+} // namespace rt

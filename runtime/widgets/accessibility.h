@@ -1,0 +1,11 @@
+#pragma once
+
+// How the runtime's widgets present themselves to assistive technology: a form as a window with
+// its title, a label as a button that a screen reader can press.
+
+namespace rt {
+
+// Installs the runtime's accessibility factory; only the first call does anything.
+void installAccessibility();
+
+} // namespace rt

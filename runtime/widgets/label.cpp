@@ -1,0 +1,45 @@
+#include "label.h"
+
+#include "accessibility.h"
+#include "form.h"
+
+#include <QMouseEvent>
+
+namespace rt {
+
+Label::Label(QWidget* form, TwipRect geometry)
+    : QLabel(form)
+{
+    installAccessibility();
+    setGeometry(geometry.toPixels());
+    useWindowColors(*this);
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWordWrap(true);
+    setFocusPolicy(Qt::NoFocus);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+}
+
+void Label::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click)
+        emit clicked();
+}
+
+// The first half of a double-click has already clicked; its second half must not click again.
+void Label::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    pressed_ = false;
+    event->accept();
+}
+
+} // namespace rt
