@@ -4,9 +4,17 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// The largest font at which the credits, and every other text of the game, still fit: DejaVu
+// Sans at 14 px.
+constexpr rt::DesignFont designFont{7.09375, 16.296875};
+
+} // namespace
+
 AboutWindow::AboutWindow(QWidget* owner)
-    : rt::Form({4680, 3195}, rt::BorderStyle::None, owner)
-    , credits_(new rt::Label(this, {0, 0, 4575, 3135}))
+    : rt::Form({4680, 3195}, rt::BorderStyle::None, designFont, owner)
+    , credits_(new rt::Label(*this, {0, 0, 4575, 3135}))
 {
     connect(credits_, &rt::Label::clicked, this, &AboutWindow::hideAbout);
     setWindowTitle(u"Om Vombrel 2k3k"_s);

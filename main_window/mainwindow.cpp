@@ -7,18 +7,26 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// The largest font at which every text of the game still fits this layout, the longest count
+// ("Antall dyr spist av krokodiller: 32767") and the credits included: DejaVu Sans at 14 px.
+constexpr rt::DesignFont designFont{7.09375, 16.296875};
+
+} // namespace
+
 MainWindow::AnimalSource MainWindow::animalFile()
 {
     return [animals = AnimalFile()] { return animals.randomAnimal(); };
 }
 
 MainWindow::MainWindow(AnimalSource randomAnimal, rt::MessageBox showMessage)
-    : rt::Form({6735, 3195}, rt::BorderStyle::FixedSingle)
+    : rt::Form({6735, 3195}, rt::BorderStyle::FixedSingle, designFont)
     , randomAnimal_(std::move(randomAnimal))
     , showMessage_(std::move(showMessage))
-    , animalList_(new rt::ListBox(this, {240, 240, 4095, 2565}))
-    , countLabel_(new rt::Label(this, {4560, 240, 1815, 1215}))
-    , addLabel_(new rt::Label(this, {4560, 1680, 1815, 1215}))
+    , animalList_(new rt::ListBox(*this, {240, 240, 4095, 2565}))
+    , countLabel_(new rt::Label(*this, {4560, 240, 1815, 1215}))
+    , addLabel_(new rt::Label(*this, {4560, 1680, 1815, 1215}))
     , about_([this] { return std::make_unique<AboutWindow>(this); })
 {
     connect(countLabel_, &rt::Label::clicked, this, &MainWindow::showAbout);

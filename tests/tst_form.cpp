@@ -1,5 +1,8 @@
 #include "form.h"
+#include "label.h"
+#include "testing.h"
 
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -13,7 +16,10 @@ private slots:
     void fixedFrameCannotBeResized();
     void systemColoursFollowThePalette();
     void ownedFormIsAFramelessToolWindow();
-    void ownedFormOpensCentredOverItsOwner();
+    void ownedFormStandsBesideItsOwner_data();
+    void ownedFormStandsBesideItsOwner();
+    void growsWithItsFont_data();
+    void growsWithItsFont();
     void closingEmitsClosed();
 };
 
@@ -47,7 +53,7 @@ void tst_Form::twipsToPixels()
 // guards against a main window that the user can resize
 void tst_Form::fixedFrameCannotBeResized()
 {
-    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle);
+    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
     QCOMPARE(form.size(), QSize(449, 213));
     QCOMPARE(form.minimumSize(), QSize(449, 213));
     QCOMPARE(form.maximumSize(), QSize(449, 213));
@@ -63,7 +69,7 @@ void tst_Form::fixedFrameCannotBeResized()
 // guards against hard-coded colours that ignore the desktop's theme
 void tst_Form::systemColoursFollowThePalette()
 {
-    rt::Form form({600, 600}, rt::BorderStyle::FixedSingle);
+    rt::Form form({600, 600}, rt::BorderStyle::FixedSingle, testing::designFont);
     QPalette dark;
     dark.setColor(QPalette::Base, Qt::darkBlue);
     dark.setColor(QPalette::Window, Qt::red);
@@ -75,8 +81,8 @@ void tst_Form::systemColoursFollowThePalette()
 // guards against an about window with a frame or its own task bar entry
 void tst_Form::ownedFormIsAFramelessToolWindow()
 {
-    rt::Form owner({6735, 3195}, rt::BorderStyle::FixedSingle);
-    auto* owned = new rt::Form({4680, 3195}, rt::BorderStyle::None, &owner);
+    rt::Form owner({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    auto* owned = new rt::Form({4680, 3195}, rt::BorderStyle::None, testing::designFont, &owner);
     QVERIFY(owned->isWindow());
     QCOMPARE(owned->windowType(), Qt::Tool);
     QVERIFY(owned->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -84,24 +90,109 @@ void tst_Form::ownedFormIsAFramelessToolWindow()
     QVERIFY(owned->isHidden());
 }
 
-// guards against the about window opening in a far corner of the screen
-void tst_Form::ownedFormOpensCentredOverItsOwner()
+enum class Side { Right, Left, Below, Above, Anywhere };
+Q_DECLARE_METATYPE(Side)
+
+void tst_Form::ownedFormStandsBesideItsOwner_data()
 {
-    rt::Form owner({6735, 3195}, rt::BorderStyle::FixedSingle);
-    owner.move(200, 150);
+    // The offscreen screen has no frames: a form's frame is its client area.
+    QTest::addColumn<QSize>("ownerTwips");
+    QTest::addColumn<QPoint>("ownerAt");
+    QTest::addColumn<Side>("side");
+    const QSize game(6735, 3195);
+    QTest::newRow("room on the right") << game << QPoint(0, 100) << Side::Right;
+    QTest::newRow("owner at the right edge") << game << QPoint(340, 100) << Side::Left;
+    QTest::newRow("wide enough for neither side, room below") << game << QPoint(100, 50) << Side::Below;
+    QTest::newRow("wide enough for neither side, room above") << game << QPoint(100, 500) << Side::Above;
+    QTest::newRow("no room anywhere") << QSize(10500, 9000) << QPoint(50, 100) << Side::Anywhere;
+}
+
+// guards against an about window that covers the game it belongs to
+void tst_Form::ownedFormStandsBesideItsOwner()
+{
+    QFETCH(QSize, ownerTwips);
+    QFETCH(QPoint, ownerAt);
+    QFETCH(Side, side);
+    rt::Form owner({ownerTwips.width(), ownerTwips.height()}, rt::BorderStyle::FixedSingle, testing::designFont);
+    auto* left = new rt::Label(owner, {240, 240, 3000, 2565});
+    auto* right = new rt::Label(owner, {4560, 240, 1815, 1215});
+    QCOMPARE(owner.screen()->availableGeometry().size(), QSize(800, 800));
+    owner.move(ownerAt);
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    auto* owned = new rt::Form({4680, 3195}, rt::BorderStyle::None, &owner);
+    auto* owned = new rt::Form({4680, 3195}, rt::BorderStyle::None, testing::designFont, &owner);
     owned->setVisible(true);
     QVERIFY(QTest::qWaitForWindowExposed(owned));
-    QVERIFY(qAbs(owned->frameGeometry().center().x() - owner.frameGeometry().center().x()) <= 1);
-    QVERIFY(qAbs(owned->frameGeometry().center().y() - owner.frameGeometry().center().y()) <= 1);
+    const QRect frame = owner.frameGeometry();
+    const QRect about = owned->frameGeometry();
+    QVERIFY(owner.screen()->availableGeometry().contains(about));
+    switch (side) {
+    case Side::Right:
+        QVERIFY(about.left() > frame.right());
+        break;
+    case Side::Left:
+        QVERIFY(about.right() < frame.left());
+        break;
+    case Side::Below:
+        QVERIFY(about.top() > frame.bottom());
+        break;
+    case Side::Above:
+        QVERIFY(about.bottom() < frame.top());
+        break;
+    case Side::Anywhere: {
+        const auto covers = [&](const QWidget* control) {
+            return about.intersects(QRect(control->mapToGlobal(QPoint()), control->size()));
+        };
+        // Slid into the screen at the owner's right, it still leaves both labels clear.
+        QVERIFY(!covers(left));
+        QVERIFY(!covers(right));
+        break;
+    }
+    }
+}
+
+void tst_Form::growsWithItsFont_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<bool>("grows");
+    QTest::newRow("the desktop's usual 9 pt") << 9 << false;
+    QTest::newRow("10 pt is still within the design") << 10 << false;
+    QTest::newRow("15 pt") << 15 << true;
+    QTest::newRow("20 pt") << 20 << true;
+}
+
+// guards against a layout whose texts are cut off at a large desktop font
+void tst_Form::growsWithItsFont()
+{
+    QFETCH(int, pointSize);
+    QFETCH(bool, grows);
+    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    auto* label = new rt::Label(form, {4560, 1680, 1815, 1215});
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(pointSize);
+    form.setFont(font);
+    if (!grows) {
+        QCOMPARE(form.size(), QSize(449, 213));
+        QCOMPARE(label->geometry(), QRect(304, 112, 121, 81));
+        return;
+    }
+    const QSizeF scale = form.scale();
+    const QFontMetricsF metrics(font);
+    QCOMPARE(scale.width(), metrics.averageCharWidth() / testing::designFont.averageCharWidth);
+    QCOMPARE(scale.height(), metrics.height() / testing::designFont.height);
+    QVERIFY(form.width() > 449 && form.height() > 213);
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QCOMPARE(label->geometry(), QRect(rt::pixels(4560, scale.width()), rt::pixels(1680, scale.height()),
+                                    rt::pixels(1815, scale.width()), rt::pixels(1215, scale.height())));
+    form.setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    QCOMPARE(form.size(), QSize(449, 213));
+    QCOMPARE(label->geometry(), QRect(304, 112, 121, 81));
 }
 
 // guards against a close that the program cannot react to
 void tst_Form::closingEmitsClosed()
 {
-    rt::Form form({600, 600}, rt::BorderStyle::FixedSingle);
+    rt::Form form({600, 600}, rt::BorderStyle::FixedSingle, testing::designFont);
     QSignalSpy closed(&form, &rt::Form::closed);
     form.show();
     QVERIFY(form.close());

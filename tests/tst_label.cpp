@@ -1,4 +1,5 @@
 #include "label.h"
+#include "testing.h"
 
 #include <QAccessible>
 #include <QSignalSpy>
@@ -41,9 +42,8 @@ void tst_Label::mouseClicks()
 {
     QFETCH(Gesture, gesture);
     QFETCH(int, clicks);
-    QWidget form;
-    form.resize(300, 200);
-    rt::Label label(&form, {1500, 1500, 1500, 1500});
+    rt::Form form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Label label(form, {1500, 1500, 1500, 1500});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QSignalSpy clicked(&label, &rt::Label::clicked);
@@ -89,8 +89,8 @@ void tst_Label::keysNeverClick_data()
 void tst_Label::keysNeverClick()
 {
     QFETCH(int, key);
-    QWidget form;
-    rt::Label label(&form, {0, 0, 1815, 1215});
+    rt::Form form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Label label(form, {0, 0, 1815, 1215});
     label.setText(QStringLiteral("&Sleng inn et dyr i Arken!"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -106,8 +106,8 @@ void tst_Label::keysNeverClick()
 // line or is read as markup
 void tst_Label::longCaptionIsCutAtTheBottom()
 {
-    QWidget form;
-    rt::Label label(&form, {0, 0, 1815, 1215});
+    rt::Form form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Label label(form, {0, 0, 1815, 1215});
     label.setText(QString(QStringLiteral("<b>ord</b> ")).repeated(400));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -119,8 +119,8 @@ void tst_Label::longCaptionIsCutAtTheBottom()
 // guards against a label that a screen reader user cannot press
 void tst_Label::accessiblePressClicks()
 {
-    QWidget form;
-    rt::Label label(&form, {0, 0, 1815, 1215});
+    rt::Form form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Label label(form, {0, 0, 1815, 1215});
     label.setText(QStringLiteral("Sleng inn et dyr i Arken!"));
     form.show();
     QSignalSpy clicked(&label, &rt::Label::clicked);

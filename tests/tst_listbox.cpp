@@ -1,4 +1,5 @@
 #include "listbox.h"
+#include "testing.h"
 
 #include <QTest>
 
@@ -22,16 +23,15 @@ namespace {
 
 struct ShownList {
     ShownList()
-        : list(&form, {240, 240, 4095, 2565})
+        : list(form, {240, 240, 4095, 2565})
     {
-        form.resize(449, 213);
         for (int i = 0; i < 100; ++i)
             list.appendItem(QStringLiteral("Dyr %1").arg(i));
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))
             qFatal("the list was never shown");
     }
-    QWidget form;
+    rt::Form form{{6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont};
     rt::ListBox list;
 };
 
@@ -56,8 +56,8 @@ void tst_ListBox::appendsInOrderAndCounts_data()
 void tst_ListBox::appendsInOrderAndCounts()
 {
     QFETCH(QStringList, items);
-    QWidget form;
-    rt::ListBox list(&form, {240, 240, 4095, 2565});
+    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::ListBox list(form, {240, 240, 4095, 2565});
     QCOMPARE(list.geometry(), QRect(16, 16, 273, 171));
     QCOMPARE(list.newIndex(), qint16(-1));
     for (const QString& text : items)
@@ -71,9 +71,8 @@ void tst_ListBox::appendsInOrderAndCounts()
 // guards against a new animal added out of sight
 void tst_ListBox::selectingScrollsIntoView()
 {
-    QWidget form;
-    form.resize(449, 213);
-    rt::ListBox list(&form, {240, 240, 4095, 2565});
+    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::ListBox list(form, {240, 240, 4095, 2565});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (int i = 0; i < 200; ++i)
@@ -90,8 +89,8 @@ void tst_ListBox::selectingScrollsIntoView()
 // guards against a count that wraps past 32767 into negative numbers
 void tst_ListBox::fullListAddsNothing()
 {
-    QWidget form;
-    rt::ListBox list(&form, {240, 240, 4095, 2565});
+    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::ListBox list(form, {240, 240, 4095, 2565});
     for (int i = 0; i < rt::ListBox::capacity - 1; ++i)
         list.appendItem(QStringLiteral("Mus"));
     QVERIFY(!list.isFull());

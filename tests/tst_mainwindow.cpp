@@ -1,14 +1,15 @@
+#include "aboutwindow.h"
 #include "animalfile.h"
 #include "label.h"
 #include "listbox.h"
 #include "mainwindow.h"
 #include "messagebox.h"
+#include "testing.h"
 
-#include <QAbstractButton>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,17 +24,11 @@ private slots:
     void countLabelAddsNoAnimal();
     void missingAnimalFileGivesCountedEmptyItems();
     void fullArkTakesNoMoreAnimals();
+    void textsFitAtAnyFontSize_data();
+    void textsFitAtAnyFontSize();
 };
 
 namespace {
-
-struct Message {
-    QString title;
-    QString text;
-    QString countLabelMeanwhile;
-    QMessageBox::Icon icon = QMessageBox::Critical;
-    QList<QMessageBox::StandardButton> buttons;
-};
 
 // A form whose messages are recorded, until `real` lets them through to real message boxes.
 struct Game {
@@ -124,21 +119,12 @@ void tst_MainWindow::gameRule()
     game.recorded.clear();
     game.real = true;
 
-    QList<Message> seen;
-    QTimer watcher;
-    connect(&watcher, &QTimer::timeout, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        Message m{box->windowTitle(), box->text(), game.countLabel()->text(), box->icon(), {}};
-        for (QAbstractButton* button : box->buttons())
-            m.buttons << box->standardButton(button);
-        seen << m;
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    watcher.start(0);
-    game.click(game.addLabel());
-    watcher.stop();
+    QList<testing::MessageBoxCloser::Seen> seen;
+    {
+        testing::MessageBoxCloser closer([&] { return game.countLabel()->text(); });
+        game.click(game.addLabel());
+        seen = closer.seen;
+    }
 
     QCOMPARE(game.list()->itemCount(), n);
     QCOMPARE(game.list()->itemText(qint16(n - 1)), u"Dyr %1"_s.arg(n));
@@ -152,7 +138,7 @@ void tst_MainWindow::gameRule()
     QCOMPARE(seen.size(), 1);
     QCOMPARE(seen[0].title, u"Bargeling 2.0"_s);
     QCOMPARE(seen[0].text, message);
-    QCOMPARE(seen[0].countLabelMeanwhile, countLabel);
+    QCOMPARE(seen[0].meanwhile, countLabel);
     QCOMPARE(seen[0].icon, QMessageBox::NoIcon);
     QCOMPARE(seen[0].buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
 }
@@ -208,6 +194,42 @@ void tst_MainWindow::fullArkTakesNoMoreAnimals()
     QCOMPARE(game.recorded.size(), 1);
     QCOMPARE(game.countLabel()->text(), u"Antall dyr spist av krokodiller: 32767"_s);
     QCOMPARE(game.list()->listIndex(), 32766);
+}
+
+void tst_MainWindow::textsFitAtAnyFontSize_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::newRow("the desktop's font") << 0;
+    QTest::newRow("15 pt") << 15;
+    QTest::newRow("20 pt") << 20;
+}
+
+// guards against texts cut off, or windows grown for nothing, at the user's font size
+void tst_MainWindow::textsFitAtAnyFontSize()
+{
+    QFETCH(int, pointSize);
+    if (pointSize > 0)
+        qApp->setStyleSheet(u"* { font-size: %1pt }"_s.arg(pointSize));
+    const auto plain = qScopeGuard([] { qApp->setStyleSheet(QString()); });
+    MainWindow main([] { return u"Elg"_s; }, [](QWidget*, const QString&, const QString&) {});
+    main.load();
+    main.show();
+    QTest::mouseClick(&main.countLabel(), Qt::LeftButton);
+    AboutWindow& about = main.about();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    main.countLabel().setText(u"Antall dyr spist av krokodiller: 32767"_s);
+    for (const rt::Label* label : {&main.countLabel(), &main.addLabel(), &about.credits()}) {
+        const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, label->text());
+        QVERIFY2(label->heightForWidth(label->width()) <= label->height() && needed.width() <= label->width(),
+            qPrintable(label->text().left(20)));
+    }
+    if (pointSize == 0) {
+        QCOMPARE(main.size(), QSize(449, 213));
+        QCOMPARE(about.size(), QSize(312, 213));
+    } else {
+        QVERIFY(main.width() > 449 && main.height() > 213);
+        QVERIFY(about.width() > 312 && about.height() > 213);
+    }
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -1,9 +1,7 @@
 #include "messagebox.h"
+#include "testing.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
 class tst_MessageBox : public QObject {
     Q_OBJECT
@@ -28,15 +26,6 @@ void tst_MessageBox::showsTitlePromptAndOneOk_data()
     QTest::newRow("empty") << "" << "";
 }
 
-struct Seen {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::Critical;
-    QList<QMessageBox::StandardButton> buttons;
-    Qt::WindowModality modality = Qt::NonModal;
-    Qt::TextFormat format = Qt::AutoText;
-};
-
 // guards against a message with the wrong words, an icon, extra buttons or input left open
 void tst_MessageBox::showsTitlePromptAndOneOk()
 {
@@ -44,21 +33,14 @@ void tst_MessageBox::showsTitlePromptAndOneOk()
     QFETCH(QString, title);
     QWidget owner;
     owner.show();
-    Seen seen;
-    QTimer::singleShot(0, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.icon = box->icon();
-        seen.modality = box->windowModality();
-        seen.format = box->textFormat();
-        for (QAbstractButton* button : box->buttons())
-            seen.buttons << box->standardButton(button);
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    rt::showMessage(&owner, prompt, title);
+    QList<testing::MessageBoxCloser::Seen> boxes;
+    {
+        testing::MessageBoxCloser closer;
+        rt::showMessage(&owner, prompt, title);
+        boxes = closer.seen;
+    }
+    QCOMPARE(boxes.size(), 1);
+    const testing::MessageBoxCloser::Seen& seen = boxes.first();
     QCOMPARE(seen.title, title);
     QCOMPARE(seen.text, prompt);
     QCOMPARE(seen.icon, QMessageBox::NoIcon);

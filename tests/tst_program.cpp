@@ -1,4 +1,5 @@
 #include "program.h"
+#include "testing.h"
 
 #include <QTest>
 #include <QTimer>
@@ -20,7 +21,7 @@ void tst_Program::cleanup()
 class CountingForm final : public rt::Form {
 public:
     CountingForm()
-        : rt::Form({6735, 3195}, rt::BorderStyle::FixedSingle)
+        : rt::Form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont)
     {
     }
     void load() override { loadsBeforeShow += isHidden() ? 1 : 0; }
@@ -46,7 +47,7 @@ void tst_Program::closingTheStartupFormEndsTheProgram()
     QFETCH(Other, other);
     CountingForm form;
     QWidget independent;
-    auto* owned = new rt::Form({4680, 3195}, rt::BorderStyle::None, &form);
+    auto* owned = new rt::Form({4680, 3195}, rt::BorderStyle::None, testing::designFont, &form);
     bool shownWhenClosed = false;
     QTimer::singleShot(0, this, [&] {
         shownWhenClosed = form.isVisible();

@@ -4,10 +4,19 @@
 #include "label.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QPointer>
 
 namespace rt {
 
 namespace {
+
+// While a modal window is open, the program's other windows take no input.
+bool blockedByModal(const QWidget* widget)
+{
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != widget->window();
+}
 
 class LabelAccessible final : public QAccessibleWidget {
 public:
@@ -28,9 +37,15 @@ public:
     void doAction(const QString& actionName) override
     {
         // Queued: the click may open a modal message box, and the assistive technology that
-        // asked must get its answer now, not when that box is closed.
-        if (actionName == pressAction())
-            QMetaObject::invokeMethod(static_cast<Label*>(widget()), &Label::clicked, Qt::QueuedConnection);
+        // asked must get its answer now, not when that box is closed. A press that waited in the
+        // queue while a box opened is dropped then, as a mouse click on a blocked window is.
+        auto* label = static_cast<Label*>(widget());
+        if (actionName != pressAction() || blockedByModal(label))
+            return;
+        QMetaObject::invokeMethod(label, [label = QPointer<Label>(label)] {
+            if (label && !blockedByModal(label))
+                emit label->clicked();
+        }, Qt::QueuedConnection);
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }

@@ -31,19 +31,50 @@ void useWindowColors(QWidget& widget)
     widget.setForegroundRole(QPalette::Text);
 }
 
-Form::Form(TwipSize clientSize, BorderStyle border, QWidget* owner)
+Form::Form(TwipSize clientSize, BorderStyle border, DesignFont designFont, QWidget* owner)
     : QWidget(owner, formFlags(border, owner != nullptr))
+    , clientSize_(clientSize)
+    , designFont_(designFont)
 {
     installAccessibility();
-    setFixedSize(clientSize.toPixels());
     useWindowColors(*this);
+    layOut();
+}
+
+void Form::place(QWidget& control, TwipRect geometry)
+{
+    controls_.push_back({&control, geometry});
+    control.setGeometry(geometry.toPixels(scale()));
+}
+
+QSizeF Form::scale() const
+{
+    const QFontMetricsF metrics(font());
+    const auto ratio = [](qreal actual, qreal designed) { return designed > 0 ? qMax(1.0, actual / designed) : 1.0; };
+    return {ratio(metrics.averageCharWidth(), designFont_.averageCharWidth), ratio(metrics.height(), designFont_.height)};
+}
+
+void Form::layOut()
+{
+    const QSizeF factor = scale();
+    setFixedSize(clientSize_.toPixels(factor));
+    for (const Placed& placed : controls_)
+        if (placed.control)
+            placed.control->setGeometry(placed.geometry.toPixels(factor));
 }
 
 void Form::setVisible(bool visible)
 {
     if (visible && !isVisible() && parentWidget())
-        centreOverOwner();
+        placeBesideOwner();
     QWidget::setVisible(visible);
+}
+
+void Form::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        layOut();
+    QWidget::changeEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent* event)
@@ -53,17 +84,49 @@ void Form::closeEvent(QCloseEvent* event)
         emit closed();
 }
 
-void Form::centreOverOwner()
+// Beside the owner's frame, on the first side with room on its screen: right, left, below,
+// above. Where none has room, the place that hides the fewest of the owner's controls.
+void Form::placeBesideOwner()
 {
     const QWidget* owner = parentWidget()->window();
-    QRect area(QPoint(), size());
-    area.moveCenter(owner->frameGeometry().center());
-    if (const QScreen* screen = owner->screen()) {
-        const QRect available = screen->availableGeometry();
+    const QRect frame = owner->frameGeometry();
+    const QScreen* screen = owner->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(frame.topLeft(), size());
+    const auto clamped = [&](QRect area) {
         area.moveLeft(qBound(available.left(), area.left(), qMax(available.left(), available.right() - area.width() + 1)));
         area.moveTop(qBound(available.top(), area.top(), qMax(available.top(), available.bottom() - area.height() + 1)));
+        return area;
+    };
+    constexpr int gap = 8;
+    const QRect sides[] = {
+        QRect(QPoint(frame.right() + 1 + gap, frame.top()), size()),
+        QRect(QPoint(frame.left() - gap - width(), frame.top()), size()),
+        QRect(QPoint(frame.left(), frame.bottom() + 1 + gap), size()),
+        QRect(QPoint(frame.left(), frame.top() - gap - height()), size()),
+    };
+    for (const QRect& side : sides) {
+        // Slid along the owner's edge into the screen, it must still stand clear of the owner.
+        const QRect area = clamped(side);
+        if (available.contains(area) && !area.intersects(frame)) {
+            move(area.topLeft());
+            return;
+        }
     }
-    move(area.topLeft());
+    const auto hidden = [owner](const QRect& area) {
+        int count = 0;
+        for (const QWidget* control : owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!control->isWindow() && control->isVisible()
+                && area.intersects(QRect(control->mapToGlobal(QPoint()), control->size())))
+                ++count;
+        return count;
+    };
+    QRect best = clamped(sides[0]);
+    for (const QRect& side : sides) {
+        const QRect area = clamped(side);
+        if (hidden(area) < hidden(best))
+            best = area;
+    }
+    move(best.topLeft());
 }
 
 } // namespace rt

@@ -1,11 +1,14 @@
 #pragma once
 
-// A top-level window of fixed size laid out in twips, in the desktop's window colours.
-// An owned form is a tool window of its owner: not in the task bar, shown centred over it.
+// A top-level window of fixed size laid out in twips, in the desktop's window colours. It grows
+// with its font, in proportion, so that its texts fit at any font size the desktop asks for.
+// An owned form is a tool window of its owner: not in the task bar, shown beside it.
 
 #include "twips.h"
 
+#include <QPointer>
 #include <QWidget>
+#include <vector>
 
 namespace rt {
 
@@ -18,14 +21,28 @@ enum class BorderStyle {
     None,
 };
 
+// The font a form's layout was made for, by its average character width and its line height in
+// pixels. With a larger font the form and its controls grow by the ratio of the two fonts, width
+// and height each on their own; with a smaller one they keep their designed size.
+struct DesignFont final {
+    qreal averageCharWidth = 0;
+    qreal height = 0;
+};
+
 class Form : public QWidget {
     Q_OBJECT
 
 public:
-    Form(TwipSize clientSize, BorderStyle border, QWidget* owner = nullptr);
+    Form(TwipSize clientSize, BorderStyle border, DesignFont designFont, QWidget* owner = nullptr);
 
     // The form's load step: runs once, after the form is built and before it is first used.
     virtual void load() {}
+
+    // Puts a control of the form in its place, and keeps it there as the form grows.
+    void place(QWidget& control, TwipRect geometry);
+
+    // What the form's font makes of its designed sizes: 1 by 1 at the design font or below it.
+    QSizeF scale() const;
 
     void setVisible(bool visible) override;
 
@@ -33,10 +50,21 @@ signals:
     void closed();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void centreOverOwner();
+    struct Placed final {
+        QPointer<QWidget> control;
+        TwipRect geometry;
+    };
+
+    void layOut();
+    void placeBesideOwner();
+
+    TwipSize clientSize_;
+    DesignFont designFont_;
+    std::vector<Placed> controls_;
 };
 
 } // namespace rt

@@ -7,11 +7,11 @@
 
 namespace rt {
 
-Label::Label(QWidget* form, TwipRect geometry)
-    : QLabel(form)
+Label::Label(Form& form, TwipRect geometry)
+    : QLabel(&form)
 {
     installAccessibility();
-    setGeometry(geometry.toPixels());
+    form.place(*this, geometry);
     useWindowColors(*this);
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -10,11 +10,13 @@
 
 namespace rt {
 
+class Form;
+
 class Label final : public QLabel {
     Q_OBJECT
 
 public:
-    Label(QWidget* form, TwipRect geometry);
+    Label(Form& form, TwipRect geometry);
 
 signals:
     void clicked();

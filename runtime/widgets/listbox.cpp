@@ -1,5 +1,7 @@
 #include "listbox.h"
 
+#include "form.h"
+
 #include <QAccessible>
 #include <QPainter>
 #include <QPaintEvent>
@@ -10,14 +12,14 @@ namespace rt {
 
 // What QListView itself still does here: item options, the mouse, the keyboard and the
 // accessibility of the items. Its own layout of the items is never used.
-ListBox::ListBox(QWidget* form, TwipRect geometry)
-    : QListView(form)
+ListBox::ListBox(Form& form, TwipRect geometry)
+    : QListView(&form)
     , items_(new QStringListModel(this))
 {
     setModel(items_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragDropMode(QAbstractItemView::NoDragDrop);
-    setGeometry(geometry.toPixels());
+    form.place(*this, geometry);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);

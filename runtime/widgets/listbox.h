@@ -16,13 +16,15 @@ class QStringListModel;
 
 namespace rt {
 
+class Form;
+
 class ListBox final : public QListView {
     Q_OBJECT
 
 public:
     static constexpr qint16 capacity = std::numeric_limits<qint16>::max();
 
-    ListBox(QWidget* form, TwipRect geometry);
+    ListBox(Form& form, TwipRect geometry);
 
     bool isFull() const;
     bool appendItem(const QString& text);

@@ -248,3 +248,24 @@ class Program:
                                              data=(32, [delete, X.CurrentTime, 0, 0, 0]))
         window.send_event(event, event_mask=X.NoEventMask)
         self.x.flush()
+
+    def icon_sizes(self, window):
+        """The sizes of the icons a window offers title bars and task switchers (_NET_WM_ICON)."""
+        prop = window.get_full_property(self.x.intern_atom("_NET_WM_ICON"), Xatom.CARDINAL)
+        data, sizes = (list(prop.value) if prop else []), []
+        while len(data) >= 2:
+            width, height = data[0], data[1]
+            pixels = data[2:2 + width * height]
+            if any(p >> 24 for p in pixels):  # something opaque is drawn
+                sizes.append((width, height))
+            data = data[2 + width * height:]
+        return sizes
+
+    def outer_rect(self, window):
+        """Where a window stands on the screen, its window manager's frame included."""
+        g = window.get_geometry()
+        root = window.translate_coords(self.x.screen().root, 0, 0)
+        x, y = -root.x, -root.y
+        prop = window.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"), Xatom.CARDINAL)
+        left, right, top, bottom = prop.value if prop else (0, 0, 0, 0)
+        return x - left, y - top, g.width + left + right, g.height + top + bottom

@@ -80,6 +80,7 @@ class StartUp(ProgramTest):
         for label in (p.count_label(), p.add_label()):
             self.assertIn("Press", label.actions())
             self.assertNotIn("focusable", label.states())
+        self.assertIn((32, 32), p.icon_sizes(p.main))
         self.shot("start")
 
 
@@ -113,8 +114,13 @@ class Game(ProgramTest):
         self.shot("49")
 
         self.throw(1)
+        wait_for("the message at 50", p.message)
+        # A screen reader's press behind the box is blocked, as a mouse click is.
+        p.add_label().do_action("Press")
+        self.assertTrue(stays(lambda: p.count_label().name == AFLOAT.format(50)))
         self.dismiss(50)
-        self.wait_count(AFLOAT.format(50))
+        self.assertTrue(stays(lambda: len(p.animals()) == 50))
+        self.assertEqual(p.count_label().name, AFLOAT.format(50))
 
         self.throw(24)
         self.wait_count(AFLOAT.format(74))
@@ -167,6 +173,9 @@ class About(ProgramTest):
         self.assertTrue(credits.endswith("vel det var alt!!!"))
         self.assertFalse(p.decorated(about))
         self.assertEqual(p.geometry(about)[2:], (312, 213))
+        ax, ay, aw, ah = p.outer_rect(about)
+        mx, my, mw, mh = p.outer_rect(p.main)
+        self.assertTrue(ax >= mx + mw, f"about {p.outer_rect(about)} not right of main {p.outer_rect(p.main)}")
         self.assertIn("_NET_WM_WINDOW_TYPE_UTILITY", p.window_types(about))
         self.assertEqual(p.transient_for(about), p.main.id)
         self.assertEqual(p.count_label().name, AFLOAT.format(0))
