@@ -143,10 +143,10 @@ class Node:
 class Program:
     """The real program, started from its build directory."""
 
-    def __init__(self, executable, env=None, cwd=None):
+    def __init__(self, executable, env=None, cwd=None, args=()):
         environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         environment.update(env or {})
-        self.process = subprocess.Popen([executable], env=environment, cwd=cwd or "/")
+        self.process = subprocess.Popen([executable, *args], env=environment, cwd=cwd or "/")
         self.x = display.Display()
         self.app = wait_for("the program on the accessibility bus", self._find_app)
         self.main = wait_for("the main window", lambda: self.window("Bargeling 2000"))

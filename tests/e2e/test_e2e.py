@@ -2,6 +2,7 @@
 
 import os
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -32,9 +33,10 @@ def tearDownModule():
 
 class ProgramTest(unittest.TestCase):
     env = None
+    args = ()
 
     def setUp(self):
-        self.program = Program(os.path.abspath(PROGRAM), env=self.env)
+        self.program = Program(os.path.abspath(PROGRAM), env=self.env, args=self.args)
 
     def tearDown(self):
         self.program.stop()
@@ -98,6 +100,34 @@ class HiDpi(ProgramTest):
         self.wait_count(AFLOAT.format(1))
         self.assertEqual(len(p.animals()), 1)
         self.shot("scale-2")
+
+
+class LargeFont(ProgramTest):
+    """A desktop set to a 15 pt font, as a style sheet or a font setting of the desktop gives."""
+
+    def setUp(self):
+        self.sheet = tempfile.NamedTemporaryFile("w", suffix=".qss", delete=False)
+        self.sheet.write("* { font-size: 15pt }")
+        self.sheet.close()
+        self.args = ("-stylesheet", self.sheet.name)
+        super().setUp()
+
+    def tearDown(self):
+        super().tearDown()
+        os.unlink(self.sheet.name)
+
+    def test_windows_grow_and_stay_fixed(self):
+        p = self.program
+        width, height = p.geometry(p.main)[2:]
+        self.assertGreater(width, 449)
+        self.assertGreater(height, 213)
+        self.assertEqual(p.size_hints(p.main), ((width, height), (width, height)))
+        self.throw(3)
+        self.wait_count(AFLOAT.format(3))
+        p.click(p.count_label())
+        about = wait_for("the about window", lambda: p.window(ABOUT) and p.is_mapped(p.window(ABOUT)) and p.window(ABOUT))
+        self.assertGreater(p.geometry(about)[2], 312)
+        self.shot("15pt")
 
 
 class Game(ProgramTest):
