@@ -206,6 +206,7 @@ class DebianPackage(unittest.TestCase):
         self.assertEqual(run("dpkg-deb", "-f", self.deb, "Section").stdout.strip(), "games")
         depends = run("dpkg-deb", "-f", self.deb, "Depends").stdout
         self.assertIn("libqt6widgets6", depends)
+        self.assertIn("libqt6svg6", depends)  # draws the window icon
         self.assertIn("qt6-qpa-plugins", depends)
         contents = run("dpkg-deb", "-c", self.deb).stdout
         for path in ("./usr/lib/games/bargeling/bargeling", "./usr/lib/games/bargeling/tips.txt",
