@@ -1,7 +1,7 @@
 #pragma once
 
-// What the widget tests share: the font the game's forms are designed for, and a watcher that
-// records and closes the modal message boxes a test opens.
+// What the widget tests share: a font to design forms for, and a watcher that records and
+// closes the modal message boxes a test opens.
 
 #include "form.h"
 
@@ -14,7 +14,8 @@
 
 namespace testing {
 
-inline constexpr rt::DesignFont designFont{7.09375, 16.296875};
+// A design font a little larger than the desktop's usual 9 pt, as the game's forms have.
+inline constexpr rt::DesignFont designFont{7.0, 16.0};
 
 // Watches for a modal message box while it lives; records each one with what `meanwhile` says
 // at that moment, then clicks its OK. Assert on `seen` after the box's exec() has returned, so

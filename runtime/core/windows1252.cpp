@@ -6,7 +6,7 @@ namespace rt {
 
 namespace {
 
-constexpr std::array<char16_t, 32> highControlRange{
+constexpr std::array<char16_t, 32> from0x80To0x9F{
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -21,7 +21,7 @@ QString fromWindows1252(QByteArrayView bytes)
     QChar* out = text.data();
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        *out++ = QChar(byte >= 0x80 && byte < 0xA0 ? highControlRange[byte - 0x80] : char16_t(byte));
+        *out++ = QChar(byte >= 0x80 && byte < 0xA0 ? from0x80To0x9F[byte - 0x80] : char16_t(byte));
     }
     return text;
 }

@@ -5,13 +5,13 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QPointer>
 
 namespace rt {
 
 namespace {
 
-// While a modal window is open, the program's other windows take no input.
+// While a modal window is open, the program's other windows take no input. The program's boxes
+// are all application-modal: any of them blocks every other window.
 bool blockedByModal(const QWidget* widget)
 {
     const QWidget* modal = QApplication::activeModalWidget();
@@ -42,8 +42,8 @@ public:
         auto* label = static_cast<Label*>(widget());
         if (actionName != pressAction() || blockedByModal(label))
             return;
-        QMetaObject::invokeMethod(label, [label = QPointer<Label>(label)] {
-            if (label && !blockedByModal(label))
+        QMetaObject::invokeMethod(label, [label] {
+            if (!blockedByModal(label))
                 emit label->clicked();
         }, Qt::QueuedConnection);
     }

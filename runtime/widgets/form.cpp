@@ -72,8 +72,15 @@ void Form::setVisible(bool visible)
 
 void Form::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         layOut();
+        // Grown in place, an open owned form could now cover its owner, or its owner it.
+        if (isVisible() && parentWidget())
+            placeBesideOwner();
+        for (Form* owned : findChildren<Form*>(Qt::FindDirectChildrenOnly))
+            if (owned->isWindow() && owned->isVisible())
+                owned->placeBesideOwner();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -91,7 +98,9 @@ void Form::placeBesideOwner()
     const QWidget* owner = parentWidget()->window();
     const QRect frame = owner->frameGeometry();
     const QScreen* screen = owner->screen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(frame.topLeft(), size());
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
     const auto clamped = [&](QRect area) {
         area.moveLeft(qBound(available.left(), area.left(), qMax(available.left(), available.right() - area.width() + 1)));
         area.moveTop(qBound(available.top(), area.top(), qMax(available.top(), available.bottom() - area.height() + 1)));

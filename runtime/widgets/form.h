@@ -12,8 +12,8 @@
 
 namespace rt {
 
-// Paints the widget in the desktop's window colours: its background and its text. Follows the
-// palette, so a theme change reaches the forms too.
+// Paints the widget in the desktop's colours for a window's content, its background and its
+// text (Qt's Base and Text roles). Follows the palette, so a theme change reaches the forms too.
 void useWindowColors(QWidget& widget);
 
 enum class BorderStyle {

@@ -25,8 +25,8 @@ struct ProgramInfo final {
 int run(Form& startupForm);
 
 // Answers --help and --version, and refuses options it does not know, before anything needs a
-// display; Qt's own options (-platform, -style, ...) pass on to Qt. Where no display can be
-// opened, says so in one line and returns 1.
+// display; Qt's own options (-platform, -style, ...) pass on to Qt. Where Qt cannot start, for
+// want of a display or otherwise, ends the process with status 1 instead of aborting it.
 int start(int& argc, char** argv, const ProgramInfo& info, const std::function<std::unique_ptr<Form>()>& makeStartupForm);
 
 } // namespace rt

@@ -31,6 +31,8 @@ class CommandLine(unittest.TestCase):
             (["-bogus=1"], 1, "", 1),
             (["et", "dyr"], 1, "", 1),
             (["-style"], 1, "", 1),
+            (["--help=1"], 1, "", 1),
+            (["-platform=offscreen"], 1, "", 1),  # Qt would read it as no option at all
             ([], 1, "", 1),
         ]
         for arguments, status, out, err_lines in cases:
@@ -54,15 +56,23 @@ class CommandLine(unittest.TestCase):
 
     def test_qt_options_reach_qt(self):
         # With Qt's own -platform option the game starts even where no display is set.
-        process = subprocess.Popen([PROGRAM, "-platform", "offscreen", "-style", "fusion"], env=without_display(),
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-        try:
-            time.sleep(1.5)
-            self.assertIsNone(process.poll(), process.stderr.read() if process.poll() is not None else "")
-        finally:
-            process.kill()
-            process.wait(10)
-            process.stderr.close()
+        for options in (["-platform", "offscreen", "-style", "fusion"],
+                        ["--platform", "offscreen", "-style=fusion", "-reverse", "-qwindowgeometry", "100x100"]):
+            with self.subTest(options=options):
+                process = subprocess.Popen([PROGRAM, *options], env=without_display(),
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+                try:
+                    time.sleep(1.5)
+                    self.assertIsNone(process.poll(), process.stderr.read() if process.poll() is not None else "")
+                finally:
+                    process.kill()
+                    process.wait(10)
+                    process.stderr.close()
+
+    def test_a_platform_that_cannot_start_says_why(self):
+        result = run("-platform", "nonsense")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn('"nonsense"', result.stderr)
 
 
 if __name__ == "__main__":
