@@ -1,5 +1,7 @@
 #include "program.h"
 
+#include "fixedsizeguard.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
@@ -163,6 +165,7 @@ int start(int& argc, char** argv, const ProgramInfo& info, const std::function<s
     std::optional<DisplayGuard> guard(std::in_place, info.name);
     QApplication app(argc, argv);
     guard.reset();
+    FixedSizeGuard::installWhereNeeded();
     QCoreApplication::setApplicationName(info.name);
     QCoreApplication::setApplicationVersion(info.version);
     QGuiApplication::setDesktopFileName(info.desktopFileName);
