@@ -1,3 +1,4 @@
+#include "fixedsizeguard.h"
 #include "form.h"
 #include "label.h"
 #include "testing.h"
@@ -5,6 +6,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 class tst_Form : public QObject {
     Q_OBJECT
@@ -20,6 +22,7 @@ private slots:
     void ownedFormStandsBesideItsOwner();
     void growsWithItsFont_data();
     void growsWithItsFont();
+    void maximizedFormCentresItsControls();
     void closingEmitsClosed();
 };
 
@@ -180,6 +183,42 @@ void tst_Form::growsWithItsFont()
     form.setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
     QCOMPARE(form.size(), QSize(449, 213));
     QCOMPARE(label->geometry(), QRect(304, 112, 121, 81));
+}
+
+// guards against a maximized main window (Wayland) whose controls move or stretch, or that keeps
+// a size other than its design when it is back to normal
+void tst_Form::maximizedFormCentresItsControls()
+{
+    rt::FixedSizeGuard guard;
+    qApp->installEventFilter(&guard);
+    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    auto* label = new rt::Label(form, {4560, 1680, 1815, 1215});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    form.windowHandle()->setWindowStates(Qt::WindowMaximized);
+    QTRY_COMPARE(form.windowState(), Qt::WindowMaximized);
+    const QSize large = form.size();
+    QVERIFY(large.width() > 449 + 100 && large.height() > 213 + 100);
+    const QPoint centred((large.width() - 449) / 2, (large.height() - 213) / 2);
+    QCOMPARE(label->geometry(), QRect(304, 112, 121, 81).translated(centred));
+
+    // A larger font while maximized grows the controls, not the window.
+    form.setFont(QFont(QStringLiteral("DejaVu Sans"), 15));
+    QCOMPARE(form.size(), large);
+    const QSizeF scale = form.scale();
+    QVERIFY(scale.width() > 1);
+    const QSize grown(rt::pixels(6735, scale.width()), rt::pixels(3195, scale.height()));
+    QCOMPARE(label->geometry().topLeft(), QPoint(rt::pixels(4560, scale.width()), rt::pixels(1680, scale.height()))
+                                               + QPoint((large.width() - grown.width()) / 2, (large.height() - grown.height()) / 2));
+
+    form.windowHandle()->setWindowStates(Qt::WindowNoState);
+    QTRY_COMPARE(form.windowState(), Qt::WindowNoState);
+    QCOMPARE(form.size(), grown);
+    QCOMPARE(form.minimumSize(), grown);
+    QCOMPARE(form.maximumSize(), grown);
+    QCOMPARE(label->geometry().topLeft(), QPoint(rt::pixels(4560, scale.width()), rt::pixels(1680, scale.height())));
+    qApp->removeEventFilter(&guard);
 }
 
 // guards against a close that the program cannot react to

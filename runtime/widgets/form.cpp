@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace rt {
 
@@ -44,7 +45,7 @@ Form::Form(TwipSize clientSize, BorderStyle border, DesignFont designFont, QWidg
 void Form::place(QWidget& control, TwipRect geometry)
 {
     controls_.push_back({&control, geometry});
-    control.setGeometry(geometry.toPixels(scale()));
+    control.setGeometry(pixelGeometry(geometry));
 }
 
 QSizeF Form::scale() const
@@ -56,11 +57,36 @@ QSizeF Form::scale() const
 
 void Form::layOut()
 {
+    // A maximized form must keep the size the compositor gave it; its designed size returns
+    // with the normal state.
+    if (!isLarge())
+        setFixedSize(clientSize_.toPixels(scale()));
+    placeControls();
+}
+
+void Form::placeControls()
+{
+    for (const Placed& entry : controls_)
+        if (entry.control)
+            entry.control->setGeometry(pixelGeometry(entry.geometry));
+}
+
+// Where a control stands: at its designed place, the form's designed area centred in the form.
+QRect Form::pixelGeometry(TwipRect geometry) const
+{
     const QSizeF factor = scale();
-    setFixedSize(clientSize_.toPixels(factor));
-    for (const Placed& placed : controls_)
-        if (placed.control)
-            placed.control->setGeometry(placed.geometry.toPixels(factor));
+    const QSize designed = clientSize_.toPixels(factor);
+    const QPoint offset(qMax(0, (width() - designed.width()) / 2), qMax(0, (height() - designed.height()) / 2));
+    return geometry.toPixels(factor).translated(offset);
+}
+
+// Maximized or full screen, as asked or as the compositor has confirmed: from the one until
+// the other, the compositor may hold the window to the large size.
+bool Form::isLarge() const
+{
+    constexpr Qt::WindowStates large = Qt::WindowMaximized | Qt::WindowFullScreen;
+    const QWindow* handle = windowHandle();
+    return (windowState() & large) || (handle && (handle->windowStates() & large));
 }
 
 void Form::setVisible(bool visible)
@@ -72,6 +98,10 @@ void Form::setVisible(bool visible)
 
 void Form::changeEvent(QEvent* event)
 {
+    // Back in the normal state the form takes its designed size at its present font, whatever
+    // size it had when it was maximized.
+    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized))
+        layOut();
     if (event->type() == QEvent::FontChange) {
         layOut();
         // Grown in place, an open owned form could now cover its owner, or its owner it.
@@ -82,6 +112,12 @@ void Form::changeEvent(QEvent* event)
                 owned->placeBesideOwner();
     }
     QWidget::changeEvent(event);
+}
+
+void Form::resizeEvent(QResizeEvent* event)
+{
+    placeControls();
+    QWidget::resizeEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent* event)

@@ -2,7 +2,8 @@
 
 // A top-level window of fixed size laid out in twips, in the desktop's window colours. It grows
 // with its font, in proportion, so that its texts fit at any font size the desktop asks for.
-// An owned form is a tool window of its owner: not in the task bar, shown beside it.
+// An owned form is a tool window of its owner: not in the task bar, shown beside it. Where the
+// compositor makes it larger (maximized on Wayland), its controls keep their size, centred.
 
 #include "twips.h"
 
@@ -52,6 +53,7 @@ signals:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Placed final {
@@ -60,6 +62,9 @@ private:
     };
 
     void layOut();
+    void placeControls();
+    QRect pixelGeometry(TwipRect geometry) const;
+    bool isLarge() const;
     void placeBesideOwner();
 
     TwipSize clientSize_;

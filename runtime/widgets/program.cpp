@@ -1,5 +1,7 @@
 #include "program.h"
 
+#include "fixedsizeguard.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
@@ -217,6 +219,7 @@ int start(int& argc, char** argv, const ProgramInfo& info, const std::function<s
     std::optional<StartupMessages> messages(std::in_place, info.name);
     QApplication app(argc, argv);
     messages.reset();
+    FixedSizeGuard::installWhereNeeded();
     QCoreApplication::setApplicationName(info.name);
     QCoreApplication::setApplicationVersion(info.version);
     QGuiApplication::setDesktopFileName(info.desktopFileName);

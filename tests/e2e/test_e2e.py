@@ -79,6 +79,10 @@ class StartUp(ProgramTest):
         self.assertNotIn("Label2", names)
         self.assertEqual(p.geometry(p.main)[2:], (449, 213))
         self.assertEqual(p.size_hints(p.main), ((449, 213), (449, 213)))
+        # Nor does the window manager offer maximize: the Motif hints' functions leave it out.
+        motif = p.main.get_full_property(p.x.intern_atom("_MOTIF_WM_HINTS"), harness.X.AnyPropertyType)
+        flags, functions = motif.value[0], motif.value[1]
+        self.assertTrue(flags & 1 and not functions & 16, f"Motif flags {flags}, functions {functions}")
         for label in (p.count_label(), p.add_label()):
             self.assertIn("Press", label.actions())
             self.assertNotIn("focusable", label.states())
