@@ -207,6 +207,7 @@ class DebianPackage(unittest.TestCase):
         depends = run("dpkg-deb", "-f", self.deb, "Depends").stdout
         self.assertIn("libqt6widgets6", depends)
         self.assertIn("libqt6svg6", depends)  # draws the window icon
+        self.assertEqual(run("dpkg-deb", "-f", self.deb, "Recommends").stdout.strip(), "qt6-wayland")
         self.assertIn("qt6-qpa-plugins", depends)
         contents = run("dpkg-deb", "-c", self.deb).stdout
         for path in ("./usr/lib/games/bargeling/bargeling", "./usr/lib/games/bargeling/tips.txt",
