@@ -194,13 +194,14 @@ class Program:
         try:
             if self.process.poll() is None:
                 self.close(self.main)
-            try:
-                status = self.process.wait(timeout)
-            except subprocess.TimeoutExpired:
+            status = self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"the program was still running {timeout} s after its close; killed it") from None
+        finally:
+            # Only a timeout or a failed close leaves it running, and either fails the test.
+            if self.process.poll() is None:
                 self.process.kill()
                 self.process.wait(10)
-                raise AssertionError(f"the program was still running {timeout} s after its close; killed it")
-        finally:
             self.x.close()
             self.stderr.seek(0)
             output = self.stderr.read().decode(errors="replace")
