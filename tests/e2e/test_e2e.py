@@ -83,6 +83,8 @@ class StartUp(ProgramTest):
         motif = p.main.get_full_property(p.x.intern_atom("_MOTIF_WM_HINTS"), harness.X.AnyPropertyType)
         flags, functions = motif.value[0], motif.value[1]
         self.assertTrue(flags & 1 and not functions & 16, f"Motif flags {flags}, functions {functions}")
+        allowed = p.main.get_full_property(p.x.intern_atom("_NET_WM_ALLOWED_ACTIONS"), harness.Xatom.ATOM)
+        self.assertFalse([a for a in allowed.value if "MAXIMIZE" in p.x.get_atom_name(a)])
         for label in (p.count_label(), p.add_label()):
             self.assertIn("Press", label.actions())
             self.assertNotIn("focusable", label.states())
