@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The hidden about window with the credits: frameless, owned by the main window, opened from

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The animals: a random line among the first 49 lines of "tips.txt" in a folder, read afresh

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The cost of a click at different lengths of the list, the cost of drawing an animal from
 // different animal files, and the memory that a full ark takes.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The least a Qt Widgets program can do to show what the game shows at start: a fixed window
 // with a list and two wrapped labels. Start-up of the game is measured against it.
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Bargeling developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Start-up of the game against a bare Qt Widgets program with the same three widgets.
 
 Each run starts the program under one Xvfb server, waits until its main window is mapped and

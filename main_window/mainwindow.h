@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The main window: the list of animals in the ark, the count label and the add label, and the

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Bargeling developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Runs the real program under its own X server, window manager and session bus, clicks with
 real X input (xdotool) and reads what the program shows through AT-SPI, as a screen reader would.
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Bargeling developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The command line of the real program: what it answers, and how it ends without a display."""
 
 import os

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Bargeling developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """End-to-end tests of the real program: real X input, what a screen reader reads."""
 
 import os

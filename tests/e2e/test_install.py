@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Bargeling developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The installed program: its layout, its desktop files, its manual page and documents, its Debian
 package (which lintian must take without a word), and that the command finds the animal file
 beside the program's real location."""

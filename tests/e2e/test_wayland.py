@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Bargeling developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """End-to-end on Wayland: the real program in weston, with Qt's own title bar, maximized and
 restored from that title bar's buttons as a user would, with real pointer input.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The animal file under a fuzzer. Every input is written as tips.txt into a private folder and
 // read through the program's own line input and animal source; what comes back is checked
 // against the animal file's rules in the README. A broken rule aborts, which libFuzzer records

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs the fuzz target once on each file named, or on each file in a folder named, as libFuzzer
 // would, so that every build replays the corpus without clang's libFuzzer.
 

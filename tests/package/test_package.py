@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Bargeling developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The project as a distribution checks it: the tree is REUSE-compliant, and two builds of one
 commit, from two folders and at two times, give the same program and the same .deb byte for byte.
 
