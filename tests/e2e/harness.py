@@ -25,6 +25,18 @@ except ImportError:
     print("SKIP: missing the X bindings, python3-xlib (scripts/test installs them)")
     sys.exit(77)
 
+# What the program shows, as the tests read it.
+MAIN = "Bargeling 2000"
+ABOUT = "Om Vombrel 2k3k"
+MESSAGE_TITLE = "Bargeling 2.0"
+AFLOAT = "Antall dyr på arken: {}"
+SUNK = "Antall dyr spist av krokodiller: {}"
+MESSAGES = {
+    50: "jaggu du har vist greid å stappe inn 50 dyr i Arken til Noah",
+    75: "Tobad du kjenner ikke din begrensning 75 dyr i arken er så mye at Arken til Noah synker! SHAEM ON YUO!!!!11",
+    76: "Du har slengt på 76 dyr, siden Arken til Noah er sunket blir disse spist av krokodillene, SADIST!!!!!!1",
+}
+
 _server = None
 _bus = None
 _window_manager = None
@@ -178,7 +190,7 @@ class Program:
         self.process = subprocess.Popen([executable, *args], env=environment, cwd=cwd or "/", stderr=self.stderr)
         self.x = display.Display()
         self.app = wait_for("the program on the accessibility bus", self._find_app)
-        self.main = wait_for("the main window", lambda: self.window("Bargeling 2000"))
+        self.main = wait_for("the main window", lambda: self.window(MAIN))
         # A close asked for before the window manager took the window on would be lost.
         wait_for("the window manager to manage the main window", lambda: self.main.id in self._managed())
 
@@ -187,7 +199,7 @@ class Program:
             if app is not None and app.get_process_id() == self.process.pid:
                 app.set_cache_mask(0)  # names change with every click: never read them from a cache
                 node = Node(app)
-                if node.find("frame", "Bargeling 2000"):
+                if node.find("frame", MAIN):
                     return node
         return None
 
@@ -226,17 +238,17 @@ class Program:
         return self.app.find("frame", title)
 
     def count_label(self):
-        return self.frame("Bargeling 2000").find_all("push button")[0]
+        return self.frame(MAIN).find_all("push button")[0]
 
     def add_label(self):
-        return self.frame("Bargeling 2000").find_all("push button")[1]
+        return self.frame(MAIN).find_all("push button")[1]
 
     def animals(self):
-        return [n.name for n in self.frame("Bargeling 2000").find("list").children()]
+        return [n.name for n in self.frame(MAIN).find("list").children()]
 
     def message(self):
         for node in self.app.children():
-            if node.role in ("alert", "dialog") and node.name == "Bargeling 2.0":
+            if node.role in ("alert", "dialog") and node.name == MESSAGE_TITLE:
                 return node
         return None
 

@@ -11,20 +11,10 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
-from harness import Program, screenshot, stays, wait_for  # noqa: E402
+from harness import ABOUT, AFLOAT, MAIN, MESSAGES, SUNK, Program, screenshot, stays, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("BARGELING_PROGRAM", "build/bargeling")
 SHOTS = os.environ.get("BARGELING_SHOTS", "build/e2e-shots")
-
-MAIN = "Bargeling 2000"
-ABOUT = "Om Vombrel 2k3k"
-AFLOAT = "Antall dyr på arken: {}"
-SUNK = "Antall dyr spist av krokodiller: {}"
-MESSAGES = {
-    50: "jaggu du har vist greid å stappe inn 50 dyr i Arken til Noah",
-    75: "Tobad du kjenner ikke din begrensning 75 dyr i arken er så mye at Arken til Noah synker! SHAEM ON YUO!!!!11",
-    76: "Du har slengt på 76 dyr, siden Arken til Noah er sunket blir disse spist av krokodillene, SADIST!!!!!!1",
-}
 
 
 def setUpModule():

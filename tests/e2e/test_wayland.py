@@ -21,16 +21,12 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import SKIP, screenshot, skip_without, stays, wait_for  # noqa: E402
+from harness import ABOUT, AFLOAT, MAIN, MESSAGE_TITLE, SKIP, screenshot, skip_without, stays, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("BARGELING_PROGRAM", "build/bargeling")
 SHOTS = os.environ.get("BARGELING_SHOTS", "build/e2e-shots")
 QT_PLUGINS = os.environ.get("BARGELING_QT_PLUGINS", "")
 
-MAIN = "Bargeling 2000"
-ABOUT = "Om Vombrel 2k3k"
-MESSAGE = "Bargeling 2.0"
-AFLOAT = "Antall dyr på arken: {}"
 
 # Weston's output and its desktop-shell panel; a maximized window fills what lies below it.
 OUTPUT_WIDTH, OUTPUT_HEIGHT, PANEL = 1280, 1000, 32
@@ -234,7 +230,7 @@ class Game:
     def message(self):
         self.app.clear_cache()
         for node in self.app:
-            if node is not None and node.getRoleName() in ("alert", "dialog") and node.name == MESSAGE:
+            if node is not None and node.getRoleName() in ("alert", "dialog") and node.name == MESSAGE_TITLE:
                 return node
         return None
 
