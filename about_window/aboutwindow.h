@@ -8,23 +8,18 @@
 // its count label and closed by a click on the credits text.
 
 #include "form.h"
-
-namespace rt {
-class Label;
-}
+#include "label.h"
 
 class AboutWindow final : public rt::Form {
-    Q_OBJECT
-
 public:
-    explicit AboutWindow(QWidget* owner);
+    explicit AboutWindow(rt::Form& owner);
 
     void load() override;
 
-    rt::Label& credits() const { return *credits_; }
+    rt::Label& credits() { return credits_; }
 
 private:
     void hideAbout();
 
-    rt::Label* const credits_;
+    rt::Label credits_;
 };

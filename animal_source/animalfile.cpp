@@ -4,16 +4,15 @@
 
 #include "animalfile.h"
 
-#include "programdirectory.h"
 #include "randomgenerator.h"
+#include "system.h"
 #include "textfileinput.h"
 
-#include <QDir>
 #include <cmath>
 
-AnimalFile::AnimalFile(rt::Clock clock, QString folder)
+AnimalFile::AnimalFile(rt::Clock clock, const std::filesystem::path& folder)
     : clock_(std::move(clock))
-    , path_(QDir(folder).filePath(QStringLiteral("tips.txt")))
+    , path_(folder / "tips.txt")
 {
 }
 
@@ -22,21 +21,21 @@ AnimalFile::AnimalFile()
 {
 }
 
-QString AnimalFile::randomAnimal() const
+std::string AnimalFile::randomAnimal() const
 {
     return randomLine(0, 48);
 }
 
-QString AnimalFile::randomLine(qint16 lower, qint16 upper) const
+std::string AnimalFile::randomLine(std::int16_t lower, std::int16_t upper) const
 {
     rt::RandomGenerator random;
     random.seed(clock_());
     const float r = random.next();
-    const auto k = static_cast<qint64>(std::floor((double(upper) - double(lower) + 1.0) * double(r) + double(lower)));
+    const auto k = static_cast<std::int64_t>(std::floor((double(upper) - double(lower) + 1.0) * double(r) + double(lower)));
 
-    QString line;
+    std::string line;
     rt::TextFileInput file(path_);
-    for (qint64 i = 0; i <= k; ++i) {
+    for (std::int64_t i = 0; i <= k; ++i) {
         auto next = file.readLine();
         if (!next)
             break; // past the end every read fails alike: the last line read stands

@@ -9,21 +9,23 @@
 
 #include "clock.h"
 
-#include <QString>
+#include <cstdint>
+#include <filesystem>
+#include <string>
 
 class AnimalFile final {
 public:
     // The clock seeds every draw; the folder is where "tips.txt" lies.
-    AnimalFile(rt::Clock clock, QString folder);
+    AnimalFile(rt::Clock clock, const std::filesystem::path& folder);
     // The running program's clock and directory.
     AnimalFile();
 
-    QString randomAnimal() const;
+    std::string randomAnimal() const;
     // Line k + 1 of the file for a k drawn from lower to upper; the file's last line when it is
-    // shorter, the empty text when it is empty or cannot be read.
-    QString randomLine(qint16 lower, qint16 upper) const;
+    // shorter, the empty text when it is empty or cannot be read. UTF-8.
+    std::string randomLine(std::int16_t lower, std::int16_t upper) const;
 
 private:
     rt::Clock clock_;
-    QString path_;
+    std::filesystem::path path_;
 };

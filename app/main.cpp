@@ -8,17 +8,15 @@
 int main(int argc, char* argv[])
 {
     const rt::ProgramInfo info{
-        .name = QStringLiteral("bargeling"),
-        .version = QStringLiteral(BARGELING_VERSION),
-        .desktopFileName = QStringLiteral("org.example.Bargeling"),
-        .iconFile = QStringLiteral(":/icons/org.example.Bargeling.svg"),
-        .usage = QStringLiteral("Bruk: bargeling [valg]\n"
-                                "Sleng dyr inn i Arken til Noah. Dyrene hentes fra tips.txt ved siden av programmet.\n"
-                                "\n"
-                                "Valg:\n"
-                                "  -h, --help     vis denne hjelpen\n"
-                                "  -v, --version  vis versjonen\n"
-                                "Qts egne valg, som -platform, -style og -stylesheet, virker også.\n"),
+        .name = "bargeling",
+        .version = BARGELING_VERSION,
+        .desktopFileName = "org.example.Bargeling",
+        .usage = "Bruk: bargeling [valg]\n"
+                 "Sleng dyr inn i Arken til Noah. Dyrene hentes fra tips.txt ved siden av programmet.\n"
+                 "\n"
+                 "Valg:\n"
+                 "  -h, --help     vis denne hjelpen\n"
+                 "  -v, --version  vis versjonen\n",
     };
     return rt::start(argc, argv, info, [] { return std::make_unique<MainWindow>(); });
 }

@@ -6,10 +6,6 @@
 
 #include "aboutwindow.h"
 #include "animalfile.h"
-#include "label.h"
-#include "listbox.h"
-
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -28,14 +24,14 @@ MainWindow::MainWindow(AnimalSource randomAnimal, rt::MessageBox showMessage)
     : rt::Form({6735, 3195}, rt::BorderStyle::FixedSingle, designFont)
     , randomAnimal_(std::move(randomAnimal))
     , showMessage_(std::move(showMessage))
-    , animalList_(new rt::ListBox(*this, {240, 240, 4095, 2565}))
-    , countLabel_(new rt::Label(*this, {4560, 240, 1815, 1215}))
-    , addLabel_(new rt::Label(*this, {4560, 1680, 1815, 1215}))
-    , about_([this] { return std::make_unique<AboutWindow>(this); })
+    , animalList_(*this, {240, 240, 4095, 2565})
+    , countLabel_(*this, {4560, 240, 1815, 1215})
+    , addLabel_(*this, {4560, 1680, 1815, 1215})
+    , about_([this] { return std::make_unique<AboutWindow>(*this); })
 {
-    connect(countLabel_, &rt::Label::clicked, this, &MainWindow::showAbout);
-    connect(addLabel_, &rt::Label::clicked, this, &MainWindow::throwAnimalIn);
-    setWindowTitle(u"Bargeling 2000"_s);
+    countLabel_.onClick([this] { showAbout(); });
+    addLabel_.onClick([this] { throwAnimalIn(); });
+    setTitle("Bargeling 2000");
 }
 
 MainWindow::~MainWindow() = default;
@@ -47,9 +43,9 @@ AboutWindow& MainWindow::about()
 
 void MainWindow::load()
 {
-    const qint16 n = animalList_->itemCount();
-    countLabel_->setText(u"Antall dyr på arken: "_s + QString::number(n));
-    addLabel_->setText(u"Sleng inn et dyr i Arken!"_s);
+    const std::int16_t n = animalList_.itemCount();
+    countLabel_.setText("Antall dyr på arken: " + std::to_string(n));
+    addLabel_.setText("Sleng inn et dyr i Arken!");
     about_->setVisible(false);
 }
 
@@ -60,20 +56,20 @@ void MainWindow::showAbout()
 
 void MainWindow::throwAnimalIn()
 {
-    if (animalList_->isFull())
+    if (animalList_.isFull())
         return; // the ark holds no more: the click adds nothing and says nothing
-    const QString animal = randomAnimal_();
-    animalList_->appendItem(animal);
-    animalList_->selectIndex(animalList_->newIndex());
-    const qint16 n = animalList_->itemCount();
+    const std::string animal = randomAnimal_();
+    animalList_.appendItem(animal);
+    animalList_.selectIndex(animalList_.newIndex());
+    const std::int16_t n = animalList_.itemCount();
     if (n <= 75)
-        countLabel_->setText(u"Antall dyr på arken: "_s + QString::number(n));
+        countLabel_.setText("Antall dyr på arken: " + std::to_string(n));
     else
-        countLabel_->setText(u"Antall dyr spist av krokodiller: "_s + QString::number(n));
+        countLabel_.setText("Antall dyr spist av krokodiller: " + std::to_string(n));
     if (n == 50)
-        showMessage_(this, u"jaggu du har vist greid å stappe inn "_s + QString::number(n) + u" dyr i Arken til Noah"_s, u"Bargeling 2.0"_s);
+        showMessage_(*this, "jaggu du har vist greid å stappe inn " + std::to_string(n) + " dyr i Arken til Noah", "Bargeling 2.0");
     if (n == 75)
-        showMessage_(this, u"Tobad du kjenner ikke din begrensning "_s + QString::number(n) + u" dyr i arken er så mye at Arken til Noah synker! SHAEM ON YUO!!!!11"_s, u"Bargeling 2.0"_s);
+        showMessage_(*this, "Tobad du kjenner ikke din begrensning " + std::to_string(n) + " dyr i arken er så mye at Arken til Noah synker! SHAEM ON YUO!!!!11", "Bargeling 2.0");
     if (n > 75)
-        showMessage_(this, u"Du har slengt på "_s + QString::number(n) + u" dyr, siden Arken til Noah er sunket blir disse spist av krokodillene, SADIST!!!!!!1"_s, u"Bargeling 2.0"_s);
+        showMessage_(*this, "Du har slengt på " + std::to_string(n) + " dyr, siden Arken til Noah er sunket blir disse spist av krokodillene, SADIST!!!!!!1", "Bargeling 2.0");
 }

@@ -9,21 +9,18 @@
 
 #include "form.h"
 #include "formslot.h"
+#include "label.h"
+#include "listbox.h"
 #include "messagebox.h"
 
 #include <functional>
+#include <string>
 
 class AboutWindow;
-namespace rt {
-class Label;
-class ListBox;
-}
 
 class MainWindow final : public rt::Form {
-    Q_OBJECT
-
 public:
-    using AnimalSource = std::function<QString()>;
+    using AnimalSource = std::function<std::string()>;
 
     // Animals from "tips.txt" beside the program.
     static AnimalSource animalFile();
@@ -33,9 +30,9 @@ public:
 
     void load() override;
 
-    rt::ListBox& animalList() const { return *animalList_; }
-    rt::Label& countLabel() const { return *countLabel_; }
-    rt::Label& addLabel() const { return *addLabel_; }
+    rt::ListBox& animalList() { return animalList_; }
+    rt::Label& countLabel() { return countLabel_; }
+    rt::Label& addLabel() { return addLabel_; }
     AboutWindow& about();
 
 private:
@@ -44,8 +41,8 @@ private:
 
     AnimalSource randomAnimal_;
     rt::MessageBox showMessage_;
-    rt::ListBox* const animalList_;
-    rt::Label* const countLabel_;
-    rt::Label* const addLabel_;
+    rt::ListBox animalList_;
+    rt::Label countLabel_;
+    rt::Label addLabel_;
     rt::FormSlot<AboutWindow> about_;
 };

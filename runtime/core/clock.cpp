@@ -4,13 +4,23 @@
 
 #include "clock.h"
 
-#include <QTime>
+#include <chrono>
+#include <ctime>
 
 namespace rt {
 
 float secondsSinceMidnight()
 {
-    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    // The game is single-threaded: localtime's shared buffer is read at once.
+    const std::tm* local = std::localtime(&seconds);
+    if (!local)
+        return 0.0f;
+    const auto milliseconds = duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    const long sinceMidnight = ((local->tm_hour * 60L + local->tm_min) * 60L + local->tm_sec) * 1000L + milliseconds;
+    return static_cast<float>(sinceMidnight) / 1000.0f;
 }
 
 } // namespace rt

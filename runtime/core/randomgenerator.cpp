@@ -10,7 +10,7 @@ namespace rt {
 
 void RandomGenerator::seed(float value)
 {
-    state_ = std::bit_cast<quint32>(value);
+    state_ = std::bit_cast<std::uint32_t>(value);
 }
 
 // SplitMix64: one step of a Weyl sequence, then a finaliser in which every input bit flips
@@ -18,7 +18,7 @@ void RandomGenerator::seed(float value)
 float RandomGenerator::next()
 {
     state_ += 0x9e3779b97f4a7c15ULL;
-    quint64 z = state_;
+    std::uint64_t z = state_;
     z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
     z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
     z ^= z >> 31;

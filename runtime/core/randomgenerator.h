@@ -8,7 +8,7 @@
 // together, such as two clock readings a few milliseconds apart, give independent draws, since
 // every seed goes through a full avalanche mix before it is used.
 
-#include <QtGlobal>
+#include <cstdint>
 
 namespace rt {
 
@@ -18,7 +18,7 @@ public:
     float next();
 
 private:
-    quint64 state_ = 0;
+    std::uint64_t state_ = 0;
 };
 
 } // namespace rt

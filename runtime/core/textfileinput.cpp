@@ -6,112 +6,135 @@
 
 #include "windows1252.h"
 
-#include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace rt {
 
 namespace {
 
-constexpr qsizetype chunkSize = 4096;
-constexpr qsizetype maxUtf8BytesPerChar = 4;
+constexpr std::size_t chunkSize = 4096;
+constexpr std::size_t maxUtf8BytesPerChar = 4;
 
-// Opens for reading only when the path names a regular file. O_NONBLOCK keeps the open of a
-// FIFO without a writer from waiting; on a regular file it changes nothing.
-bool openRegularFile(QFile& file, const QString& path)
+struct Utf8Scan {
+    std::size_t validLength = 0; // the bytes before the first one that breaks the rules
+    bool endsInsideACharacter = false; // the rest is the right start of a character, cut short
+};
+
+// The well-formed sequences of Unicode's table: no overlong forms, no surrogates, nothing above
+// U+10FFFF.
+Utf8Scan scanUtf8(std::string_view bytes)
 {
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return false;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
-        || !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = 1;
+        unsigned char low = 0x80, high = 0xBF; // the range of the byte after the lead
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return {i, false};
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k == bytes.size())
+                return {i, true};
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if (k == 1 ? (next < low || next > high) : (next < 0x80 || next > 0xBF))
+                return {i, false};
+        }
+        i += length;
     }
-    return true;
-#else
-    if (!QFileInfo(path).isFile())
-        return false;
-    file.setFileName(path);
-    return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-#endif
+    return {i, false};
 }
 
-void removeControlCharacters(QString& text)
+// C0, DEL and C1: the characters of Unicode's control category.
+void removeControlCharacters(std::string& text)
 {
-    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    std::string kept;
+    kept.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F)
+            continue;
+        if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+            ++i;
+            continue;
+        }
+        kept.push_back(text[i]);
+    }
+    text = std::move(kept);
 }
 
-void truncateToCharacters(QString& text, qsizetype maxChars)
+void truncateToCharacters(std::string& text, std::size_t maxChars)
 {
-    qsizetype end = 0;
-    for (qsizetype chars = 0; end < text.size() && chars < maxChars; ++chars)
-        end += (text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate()) ? 2 : 1;
-    text.truncate(end);
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == maxChars) {
+            text.resize(i);
+            return;
+        }
+    }
 }
 
 } // namespace
 
-TextFileInput::TextFileInput(const QString& path, Limits limits)
+TextFileInput::TextFileInput(const std::filesystem::path& path, Limits limits)
     : limits_(limits)
+    , file_(openRegularFile(path))
 {
-    if (!openRegularFile(file_, path))
-        return;
-    if (fill() && buffer_.startsWith("\xEF\xBB\xBF"))
+    if (fill() && buffer_.starts_with("\xEF\xBB\xBF"))
         position_ = 3;
 }
 
 bool TextFileInput::isOpen() const
 {
-    return file_.isOpen();
+    return file_ != nullptr;
 }
 
 bool TextFileInput::fill()
 {
-    const qint64 budget = limits_.maxBytes - bytesRead_;
-    if (!file_.isOpen() || budget <= 0)
+    if (!file_ || bytesRead_ >= limits_.maxBytes)
         return false;
-    buffer_.resize(qMin<qint64>(chunkSize, budget));
-    const qint64 got = file_.read(buffer_.data(), buffer_.size());
-    buffer_.resize(qMax<qint64>(got, 0));
+    buffer_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, limits_.maxBytes - bytesRead_)));
+    buffer_.resize(std::fread(buffer_.data(), 1, buffer_.size(), file_.get()));
     position_ = 0;
     bytesRead_ += buffer_.size();
-    return !buffer_.isEmpty();
+    return !buffer_.empty();
 }
 
-std::optional<QString> TextFileInput::readLine()
+std::optional<std::string> TextFileInput::readLine()
 {
-    const qsizetype maxLineBytes = limits_.maxLineChars * maxUtf8BytesPerChar;
-    QByteArray line;
+    const std::size_t maxLineBytes = limits_.maxLineChars * maxUtf8BytesPerChar;
+    std::string line;
     bool started = false;
     bool cut = false;
     while (position_ < buffer_.size() || fill()) {
         if (skipLineFeed_) {
             skipLineFeed_ = false;
-            if (buffer_.at(position_) == '\n') {
+            if (buffer_[position_] == '\n') {
                 ++position_;
                 continue;
             }
         }
         started = true;
-        const char* begin = buffer_.constData() + position_;
-        const char* end = buffer_.constData() + buffer_.size();
-        const char* stop = std::find_if(begin, end, [](char c) { return c == '\n' || c == '\r'; });
-        const qsizetype length = stop - begin;
-        const qsizetype room = maxLineBytes - line.size();
-        line.append(begin, qMin(length, room));
+        const auto begin = buffer_.cbegin() + static_cast<std::ptrdiff_t>(position_);
+        const auto stop = std::find_if(begin, buffer_.cend(), [](char c) { return c == '\n' || c == '\r'; });
+        const auto length = static_cast<std::size_t>(stop - begin);
+        const std::size_t room = maxLineBytes - line.size();
+        line.append(begin, begin + static_cast<std::ptrdiff_t>(std::min(length, room)));
         cut = cut || length > room;
         position_ += length;
-        if (stop != end) {
+        if (stop != buffer_.cend()) {
             skipLineFeed_ = *stop == '\r';
             ++position_;
             return decode(line, cut);
@@ -122,16 +145,14 @@ std::optional<QString> TextFileInput::readLine()
     return decode(line, cut);
 }
 
-// A line cut at the byte limit may end in the middle of a UTF-8 sequence; a stateful decoder
-// holds such a tail back instead of calling the whole line invalid.
-QString TextFileInput::decode(const QByteArray& bytes, bool cut) const
+// A line cut at the byte limit may end in the middle of a UTF-8 sequence; such a tail is left
+// out instead of calling the whole line invalid.
+std::string TextFileInput::decode(std::string_view bytes, bool cut) const
 {
-    QStringDecoder utf8(QStringConverter::Utf8,
-        cut ? QStringConverter::Flag::ConvertInitialBom
-            : QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = fromWindows1252(bytes);
+    const Utf8Scan scan = scanUtf8(bytes);
+    std::string text = scan.validLength == bytes.size() || (cut && scan.endsInsideACharacter)
+        ? std::string(bytes.substr(0, scan.validLength))
+        : fromWindows1252(bytes);
     removeControlCharacters(text);
     truncateToCharacters(text, limits_.maxLineChars);
     return text;

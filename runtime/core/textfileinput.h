@@ -12,42 +12,45 @@
 // valid UTF-8, otherwise as Windows-1252; a byte-order mark at the start of the file is dropped,
 // and control characters are left out. Fixed limits keep any file from stalling or exhausting
 // the program: a line keeps at most its first maxLineChars characters, and at most maxBytes of
-// the file are read in all; what lies beyond is as if the file ended there.
+// the file are read in all; what lies beyond is as if the file ended there. Lines come out as
+// UTF-8.
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
+#include "system.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace rt {
 
 struct TextFileLimits final {
-    qsizetype maxLineChars = 1000;
-    qint64 maxBytes = 64 * 1024;
+    std::size_t maxLineChars = 1000;
+    std::uint64_t maxBytes = 64 * 1024;
 };
 
 class TextFileInput final {
 public:
     using Limits = TextFileLimits;
 
-    explicit TextFileInput(const QString& path, Limits limits = {});
-    TextFileInput(const TextFileInput&) = delete;
-    TextFileInput& operator=(const TextFileInput&) = delete;
+    explicit TextFileInput(const std::filesystem::path& path, Limits limits = {});
 
     bool isOpen() const;
     // The next line without its line end; nothing at the end of the file, or when the file is
     // not open.
-    std::optional<QString> readLine();
+    std::optional<std::string> readLine();
 
 private:
     bool fill();
-    QString decode(const QByteArray& bytes, bool cut) const;
+    std::string decode(std::string_view bytes, bool cut) const;
 
     Limits limits_;
-    QFile file_;
-    QByteArray buffer_;
-    qsizetype position_ = 0;
-    qint64 bytesRead_ = 0;
+    File file_;
+    std::string buffer_;
+    std::size_t position_ = 0;
+    std::uint64_t bytesRead_ = 0;
     bool skipLineFeed_ = false;
 };
 

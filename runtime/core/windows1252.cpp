@@ -19,13 +19,33 @@ constexpr std::array<char16_t, 32> from0x80To0x9F{
 
 } // namespace
 
-QString fromWindows1252(QByteArrayView bytes)
+void appendUtf8(std::string& text, char32_t c)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
+    const auto byte = [&](char32_t b) { text.push_back(static_cast<char>(b)); };
+    if (c < 0x80) {
+        byte(c);
+    } else if (c < 0x800) {
+        byte(0xC0 | (c >> 6));
+        byte(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        byte(0xE0 | (c >> 12));
+        byte(0x80 | ((c >> 6) & 0x3F));
+        byte(0x80 | (c & 0x3F));
+    } else {
+        byte(0xF0 | (c >> 18));
+        byte(0x80 | ((c >> 12) & 0x3F));
+        byte(0x80 | ((c >> 6) & 0x3F));
+        byte(0x80 | (c & 0x3F));
+    }
+}
+
+std::string fromWindows1252(std::string_view bytes)
+{
+    std::string text;
+    text.reserve(bytes.size() * 2);
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        *out++ = QChar(byte >= 0x80 && byte < 0xA0 ? from0x80To0x9F[byte - 0x80] : char16_t(byte));
+        appendUtf8(text, byte >= 0x80 && byte < 0xA0 ? from0x80To0x9F[byte - 0x80] : char32_t(byte));
     }
     return text;
 }

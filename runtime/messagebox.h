@@ -7,15 +7,15 @@
 // A modal message: a title, a prompt and one OK button, no icon. While it is open no window of
 // the program takes input. Passed as a function, so that a recorder can take its place.
 
-#include <QString>
 #include <functional>
-
-class QWidget;
+#include <string>
 
 namespace rt {
 
-using MessageBox = std::function<void(QWidget* owner, const QString& prompt, const QString& title)>;
+class Form;
 
-void showMessage(QWidget* owner, const QString& prompt, const QString& title);
+using MessageBox = std::function<void(Form& owner, const std::string& prompt, const std::string& title)>;
+
+void showMessage(Form& owner, const std::string& prompt, const std::string& title);
 
 } // namespace rt

@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// What only the operating system can tell: where the running program lies, and whether a path
+// names a regular file that can be read. The one place in the core that differs by system.
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace rt {
+
+// The directory in which the running program really lies, links resolved.
+std::filesystem::path programDirectory();
+
+struct FileCloser final {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// The file opened for reading, unbuffered, when the path names a regular file; nothing
+// otherwise. Never waits: a pipe without a writer, a device or a directory is refused at once.
+File openRegularFile(const std::filesystem::path& path);
+
+} // namespace rt
