@@ -6,9 +6,8 @@
 // different animal files, and the memory that a full ark takes.
 
 #include "animalfile.h"
-#include "label.h"
-#include "listbox.h"
 #include "mainwindow.h"
+#include "native.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,11 +31,11 @@ namespace {
 QString bundledFolder;
 QTemporaryDir* scratch = nullptr;
 
-void noMessage(QWidget*, const QString&, const QString&) {}
+void noMessage(rt::Form&, const std::string&, const std::string&) {}
 
 MainWindow::AnimalSource bundledAnimals()
 {
-    return [animals = AnimalFile(rt::secondsSinceMidnight, bundledFolder)] { return animals.randomAnimal(); };
+    return [animals = AnimalFile(rt::secondsSinceMidnight, bundledFolder.toStdU16String())] { return animals.randomAnimal(); };
 }
 
 // One click on the add label, with the layout and painting it causes, on a list that holds
@@ -48,9 +47,9 @@ void BM_Click(benchmark::State& state)
     for (auto _ : state) {
         MainWindow form(bundledAnimals(), noMessage);
         form.load();
-        form.show();
-        rt::ListBox* list = &form.animalList();
-        rt::Label* add = &form.addLabel();
+        form.setVisible(true);
+        rt::qt::ListBoxWidget* list = &rt::qt::widget(form.animalList());
+        QWidget* add = &rt::qt::widget(form.addLabel());
         for (int i = 0; i < length; ++i)
             list->appendItem(QStringLiteral("Elefant"));
         list->selectIndex(list->newIndex());
@@ -70,7 +69,7 @@ BENCHMARK(BM_Click)->Arg(0)->Arg(20)->Arg(1000)->Arg(32766)->UseManualTime()->It
 
 void BM_AnimalDraw(benchmark::State& state, QString folder)
 {
-    const AnimalFile animals(rt::secondsSinceMidnight, folder);
+    const AnimalFile animals(rt::secondsSinceMidnight, folder.toStdU16String());
     for (auto _ : state)
         benchmark::DoNotOptimize(animals.randomAnimal());
 }
@@ -100,9 +99,9 @@ void BM_FullArkMemory(benchmark::State& state)
     for (auto _ : state) {
         MainWindow form(bundledAnimals(), noMessage);
         form.load();
-        form.show();
+        form.setVisible(true);
         QCoreApplication::processEvents();
-        rt::Label* add = &form.addLabel();
+        QWidget* add = &rt::qt::widget(form.addLabel());
         const long before = residentKiB();
         for (int i = 0; i < rt::ListBox::capacity; ++i)
             QTest::mouseClick(add, Qt::LeftButton);

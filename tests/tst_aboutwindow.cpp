@@ -3,9 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "aboutwindow.h"
-#include "label.h"
-#include "listbox.h"
 #include "mainwindow.h"
+#include "native.h"
 
 #include <QTest>
 
@@ -25,16 +24,16 @@ namespace {
 
 struct Windows {
     Windows()
-        : main([] { return u"Elg"_s; }, [](QWidget*, const QString&, const QString&) {})
+        : main([] { return std::string("Elg"); }, [](rt::Form&, const std::string&, const std::string&) {})
     {
-        main.move(300, 200);
+        rt::qt::widget(main).move(300, 200);
         main.load();
-        main.show();
+        main.setVisible(true);
     }
-    AboutWindow* about() { return &main.about(); }
-    rt::Label* countLabel() { return &main.countLabel(); }
-    rt::Label* addLabel() { return &main.addLabel(); }
-    rt::Label* credits() { return &about()->credits(); }
+    QWidget* about() { return &rt::qt::widget(main.about()); }
+    QLabel* countLabel() { return &rt::qt::widget(main.countLabel()); }
+    QLabel* addLabel() { return &rt::qt::widget(main.addLabel()); }
+    QLabel* credits() { return &rt::qt::widget(main.about().credits()); }
     int animals() { return main.animalList().itemCount(); }
 
     MainWindow main;
@@ -51,7 +50,7 @@ void tst_AboutWindow::cleanup()
 void tst_AboutWindow::loadedHiddenWithItsCreditsAtStartUp()
 {
     Windows windows;
-    AboutWindow* about = windows.about();
+    QWidget* about = windows.about();
     QVERIFY(about->isHidden());
     QCOMPARE(about->windowTitle(), u"Om Vombrel 2k3k"_s);
     QCOMPARE(about->size(), QSize(312, 213));
@@ -87,7 +86,7 @@ void tst_AboutWindow::clicks()
     QFETCH(int, animalsAfter);
     Windows windows;
     QTest::mouseClick(windows.countLabel(), Qt::LeftButton);
-    AboutWindow* about = windows.about();
+    QWidget* about = windows.about();
     QVERIFY(about->isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(about));
     const QPoint openedAt = about->pos();

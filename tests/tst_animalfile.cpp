@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <set>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -37,9 +38,9 @@ rt::Clock steppingClock(float start, float step)
     return [t = start - step, step]() mutable { return t += step; };
 }
 
-int lineNumber(const QString& line)
+int lineNumber(const std::string& text)
 {
-    return line.mid(1).toInt();
+    return QString::fromStdString(text).mid(1).toInt();
 }
 
 #ifdef Q_OS_LINUX
@@ -67,7 +68,7 @@ void tst_AnimalFile::everyOneOfTheFirst49LinesCanComeBack()
 {
     QTemporaryDir dir;
     QVERIFY(writeLines(dir.path(), 60));
-    const AnimalFile animals(steppingClock(36000.0f, 0.01f), dir.path());
+    const AnimalFile animals(steppingClock(36000.0f, 0.01f), dir.path().toStdU16String());
     QSet<int> seen;
     for (int i = 0; i < 2000; ++i) {
         const int line = lineNumber(animals.randomAnimal());
@@ -89,8 +90,8 @@ void tst_AnimalFile::shortFileGivesItsLastLineForLargeDraws()
     for (int i = 0; i < draws; ++i) {
         // The same clock reading draws the same k in both folders; the long file shows k + 1.
         const float now = 1000.0f + i * 0.01f;
-        const int drawn = lineNumber(AnimalFile([now] { return now; }, longDir.path()).randomAnimal());
-        const int got = lineNumber(AnimalFile([now] { return now; }, shortDir.path()).randomAnimal());
+        const int drawn = lineNumber(AnimalFile([now] { return now; }, longDir.path().toStdU16String()).randomAnimal());
+        const int got = lineNumber(AnimalFile([now] { return now; }, shortDir.path().toStdU16String()).randomAnimal());
         QCOMPARE(got, qMin(drawn, 10));
         lastLine += got == 10;
     }
@@ -120,7 +121,7 @@ void tst_AnimalFile::boundsOfTheDraw()
     QFETCH(int, last);
     QTemporaryDir dir;
     QVERIFY(writeLines(dir.path(), 60));
-    const AnimalFile animals(steppingClock(500.0f, 0.01f), dir.path());
+    const AnimalFile animals(steppingClock(500.0f, 0.01f), dir.path().toStdU16String());
     QSet<int> seen;
     for (int i = 0; i < 300; ++i) {
         const int line = lineNumber(animals.randomLine(qint16(lower), qint16(upper)));
@@ -158,9 +159,9 @@ void tst_AnimalFile::nothingToReadGivesTheEmptyText()
     else if (kind == "zero")
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
 #endif
-    const AnimalFile animals(steppingClock(100.0f, 0.5f), dir.path());
+    const AnimalFile animals(steppingClock(100.0f, 0.5f), dir.path().toStdU16String());
     for (int i = 0; i < 49; ++i)
-        QCOMPARE(animals.randomAnimal(), QString());
+        QCOMPARE(animals.randomAnimal(), std::string());
 }
 
 // guards against a generator seeded once, or not from the clock
@@ -168,12 +169,12 @@ void tst_AnimalFile::reseededFromTheClockOnEveryCall()
 {
     QTemporaryDir dir;
     QVERIFY(writeLines(dir.path(), 49));
-    const AnimalFile stopped([] { return 4242.5f; }, dir.path());
-    const QString first = stopped.randomAnimal();
+    const AnimalFile stopped([] { return 4242.5f; }, dir.path().toStdU16String());
+    const std::string first = stopped.randomAnimal();
     for (int i = 0; i < 100; ++i)
         QCOMPARE(stopped.randomAnimal(), first);
-    const AnimalFile running(steppingClock(4242.5f, 0.01f), dir.path());
-    QSet<QString> seen;
+    const AnimalFile running(steppingClock(4242.5f, 0.01f), dir.path().toStdU16String());
+    std::set<std::string> seen;
     for (int i = 0; i < 100; ++i)
         seen.insert(running.randomAnimal());
     QVERIFY(seen.size() > 30);
@@ -185,13 +186,13 @@ void tst_AnimalFile::noFileIsLeftOpen()
 #ifdef Q_OS_LINUX
     QTemporaryDir dir;
     QVERIFY(writeLines(dir.path(), 49));
-    const AnimalFile animals(steppingClock(0.0f, 0.01f), dir.path());
-    const QString firstResult = animals.randomAnimal();
+    const AnimalFile animals(steppingClock(0.0f, 0.01f), dir.path().toStdU16String());
+    const std::string firstResult = animals.randomAnimal();
     const int before = openFileCount();
     for (int i = 0; i < 1000; ++i)
-        QVERIFY(!animals.randomAnimal().isEmpty());
+        QVERIFY(!animals.randomAnimal().empty());
     QCOMPARE(openFileCount(), before);
-    QVERIFY(!firstResult.isEmpty());
+    QVERIFY(!firstResult.empty());
 #else
     QSKIP("counts the open files through /proc");
 #endif

@@ -25,7 +25,7 @@ private slots:
     void resizableWindowKeepsItsLimits();
 
 private:
-    rt::FixedSizeGuard guard_;
+    rt::qt::FixedSizeGuard guard_;
 };
 
 void tst_FixedSizeGuard::init()

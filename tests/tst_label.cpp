@@ -2,7 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "label.h"
+#include "formwidget.h"
+#include "labelwidget.h"
 #include "testing.h"
 
 #include <QAccessible>
@@ -47,11 +48,11 @@ void tst_Label::mouseClicks()
 {
     QFETCH(Gesture, gesture);
     QFETCH(int, clicks);
-    rt::Form form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::Label label(form, {1500, 1500, 1500, 1500});
+    rt::qt::FormWidget form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::qt::LabelWidget label(form, {1500, 1500, 1500, 1500});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QSignalSpy clicked(&label, &rt::Label::clicked);
+    QSignalSpy clicked(&label, &rt::qt::LabelWidget::clicked);
     const QPoint inside = label.rect().center();
     switch (gesture) {
     case Gesture::Click:
@@ -94,13 +95,13 @@ void tst_Label::keysNeverClick_data()
 void tst_Label::keysNeverClick()
 {
     QFETCH(int, key);
-    rt::Form form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::Label label(form, {0, 0, 1815, 1215});
+    rt::qt::FormWidget form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::qt::LabelWidget label(form, {0, 0, 1815, 1215});
     label.setText(QStringLiteral("&Sleng inn et dyr i Arken!"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(label.focusPolicy(), Qt::NoFocus);
-    QSignalSpy clicked(&label, &rt::Label::clicked);
+    QSignalSpy clicked(&label, &rt::qt::LabelWidget::clicked);
     QTest::keyClick(&form, Qt::Key(key));
     QTest::keyClick(&label, Qt::Key(key));
     QTest::keyClick(&form, Qt::Key_S, Qt::AltModifier);
@@ -111,8 +112,8 @@ void tst_Label::keysNeverClick()
 // line or is read as markup
 void tst_Label::longCaptionIsCutAtTheBottom()
 {
-    rt::Form form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::Label label(form, {0, 0, 1815, 1215});
+    rt::qt::FormWidget form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::qt::LabelWidget label(form, {0, 0, 1815, 1215});
     label.setText(QString(QStringLiteral("<b>ord</b> ")).repeated(400));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -138,13 +139,13 @@ void tst_Label::accessiblePressClicks()
 {
     QFETCH(Box, box);
     QFETCH(int, clicks);
-    rt::Form form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::Label label(form, {0, 0, 1815, 1215});
+    rt::qt::FormWidget form({4500, 3000}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::qt::LabelWidget label(form, {0, 0, 1815, 1215});
     label.setText(QStringLiteral("Sleng inn et dyr i Arken!"));
     form.show();
     QWidget modal;
     modal.setWindowModality(Qt::ApplicationModal);
-    QSignalSpy clicked(&label, &rt::Label::clicked);
+    QSignalSpy clicked(&label, &rt::qt::LabelWidget::clicked);
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&label);
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Sleng inn et dyr i Arken!"));

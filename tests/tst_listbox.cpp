@@ -2,7 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "listbox.h"
+#include "formwidget.h"
+#include "listboxwidget.h"
 #include "testing.h"
 
 #include <QTest>
@@ -35,8 +36,8 @@ struct ShownList {
         if (!QTest::qWaitForWindowExposed(&form))
             qFatal("the list was never shown");
     }
-    rt::Form form{{6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont};
-    rt::ListBox list;
+    rt::qt::FormWidget form{{6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont};
+    rt::qt::ListBoxWidget list;
 };
 
 } // namespace
@@ -60,8 +61,8 @@ void tst_ListBox::appendsInOrderAndCounts_data()
 void tst_ListBox::appendsInOrderAndCounts()
 {
     QFETCH(QStringList, items);
-    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::ListBox list(form, {240, 240, 4095, 2565});
+    rt::qt::FormWidget form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::qt::ListBoxWidget list(form, {240, 240, 4095, 2565});
     QCOMPARE(list.geometry(), QRect(16, 16, 273, 171));
     QCOMPARE(list.newIndex(), qint16(-1));
     for (const QString& text : items)
@@ -75,8 +76,8 @@ void tst_ListBox::appendsInOrderAndCounts()
 // guards against a new animal added out of sight
 void tst_ListBox::selectingScrollsIntoView()
 {
-    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::ListBox list(form, {240, 240, 4095, 2565});
+    rt::qt::FormWidget form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::qt::ListBoxWidget list(form, {240, 240, 4095, 2565});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (int i = 0; i < 200; ++i)
@@ -93,9 +94,9 @@ void tst_ListBox::selectingScrollsIntoView()
 // guards against a count that wraps past 32767 into negative numbers
 void tst_ListBox::fullListAddsNothing()
 {
-    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::ListBox list(form, {240, 240, 4095, 2565});
-    for (int i = 0; i < rt::ListBox::capacity - 1; ++i)
+    rt::qt::FormWidget form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::qt::ListBoxWidget list(form, {240, 240, 4095, 2565});
+    for (int i = 0; i < rt::qt::ListBoxWidget::capacity - 1; ++i)
         list.appendItem(QStringLiteral("Mus"));
     QVERIFY(!list.isFull());
     QVERIFY(list.appendItem(QStringLiteral("Elg")));

@@ -4,10 +4,9 @@
 
 #include "aboutwindow.h"
 #include "animalfile.h"
-#include "label.h"
-#include "listbox.h"
 #include "mainwindow.h"
 #include "messagebox.h"
+#include "native.h"
 #include "testing.h"
 
 #include <QMessageBox>
@@ -37,22 +36,22 @@ namespace {
 // A form whose messages are recorded, until `real` lets them through to real message boxes.
 struct Game {
     Game()
-        : form([this] { return u"Dyr %1"_s.arg(++drawn); },
-              [this](QWidget* owner, const QString& prompt, const QString& title) {
+        : form([this] { return u"Dyr %1"_s.arg(++drawn).toStdString(); },
+              [this](rt::Form& owner, const std::string& prompt, const std::string& title) {
                   if (real)
                       rt::showMessage(owner, prompt, title);
                   else
-                      recorded << prompt;
+                      recorded << QString::fromStdString(prompt);
               })
     {
         form.load();
-        form.show();
+        form.setVisible(true);
     }
 
-    rt::ListBox* list() { return &form.animalList(); }
-    rt::Label* countLabel() { return &form.countLabel(); }
-    rt::Label* addLabel() { return &form.addLabel(); }
-    void click(rt::Label* label) { QTest::mouseClick(label, Qt::LeftButton); }
+    rt::qt::ListBoxWidget* list() { return &rt::qt::widget(form.animalList()); }
+    rt::qt::LabelWidget* countLabel() { return &rt::qt::widget(form.countLabel()); }
+    rt::qt::LabelWidget* addLabel() { return &rt::qt::widget(form.addLabel()); }
+    void click(QWidget* label) { QTest::mouseClick(label, Qt::LeftButton); }
 
     int drawn = 0;
     bool real = false;
@@ -70,11 +69,12 @@ void tst_MainWindow::cleanup()
 // guards against the design-time texts or a wrong layout reaching the user
 void tst_MainWindow::startUp()
 {
-    MainWindow form([] { return QString(); }, [](QWidget*, const QString&, const QString&) {});
-    rt::ListBox* list = &form.animalList();
-    rt::Label* count = &form.countLabel();
-    rt::Label* add = &form.addLabel();
-    form.load();
+    MainWindow main([] { return std::string(); }, [](rt::Form&, const std::string&, const std::string&) {});
+    QWidget& form = rt::qt::widget(main);
+    rt::qt::ListBoxWidget* list = &rt::qt::widget(main.animalList());
+    rt::qt::LabelWidget* count = &rt::qt::widget(main.countLabel());
+    rt::qt::LabelWidget* add = &rt::qt::widget(main.addLabel());
+    main.load();
     QCOMPARE(count->text(), u"Antall dyr på arken: 0"_s);
     QCOMPARE(add->text(), u"Sleng inn et dyr i Arken!"_s);
     QCOMPARE(list->itemCount(), qint16(0));
@@ -164,16 +164,16 @@ void tst_MainWindow::missingAnimalFileGivesCountedEmptyItems()
 {
     QTemporaryDir empty;
     QStringList messages;
-    MainWindow form([animals = AnimalFile([] { return 1.0f; }, empty.path())] { return animals.randomAnimal(); },
-        [&](QWidget*, const QString& prompt, const QString&) { messages << prompt; });
+    MainWindow form([animals = AnimalFile([] { return 1.0f; }, empty.path().toStdU16String())] { return animals.randomAnimal(); },
+        [&](rt::Form&, const std::string& prompt, const std::string&) { messages << QString::fromStdString(prompt); });
     form.load();
     rt::ListBox& list = form.animalList();
     for (int i = 0; i < 76; ++i)
-        QTest::mouseClick(&form.addLabel(), Qt::LeftButton);
+        QTest::mouseClick(&rt::qt::widget(form.addLabel()), Qt::LeftButton);
     QCOMPARE(list.itemCount(), 76);
     for (qint16 i = 0; i < list.itemCount(); ++i)
-        QCOMPARE(list.itemText(i), QString());
-    QCOMPARE(form.countLabel().text(), u"Antall dyr spist av krokodiller: 76"_s);
+        QCOMPARE(list.itemText(i), std::string());
+    QCOMPARE(form.countLabel().text(), "Antall dyr spist av krokodiller: 76");
     QCOMPARE(messages.size(), 3);
     QVERIFY(messages[0].contains(u" 50 "_s));
     QVERIFY(messages[1].contains(u" 75 "_s));
@@ -215,14 +215,15 @@ void tst_MainWindow::textsFitAtAnyFontSize()
     if (pointSize > 0)
         qApp->setStyleSheet(u"* { font-size: %1pt }"_s.arg(pointSize));
     const auto plain = qScopeGuard([] { qApp->setStyleSheet(QString()); });
-    MainWindow main([] { return u"Elg"_s; }, [](QWidget*, const QString&, const QString&) {});
-    main.load();
-    main.show();
-    QTest::mouseClick(&main.countLabel(), Qt::LeftButton);
-    AboutWindow& about = main.about();
+    MainWindow game([] { return std::string("Elg"); }, [](rt::Form&, const std::string&, const std::string&) {});
+    game.load();
+    game.setVisible(true);
+    QTest::mouseClick(&rt::qt::widget(game.countLabel()), Qt::LeftButton);
+    QWidget& main = rt::qt::widget(game);
+    QWidget& about = rt::qt::widget(game.about());
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    main.countLabel().setText(u"Antall dyr spist av krokodiller: 32767"_s);
-    for (const rt::Label* label : {&main.countLabel(), &main.addLabel(), &about.credits()}) {
+    game.countLabel().setText("Antall dyr spist av krokodiller: 32767");
+    for (const QLabel* label : std::initializer_list<const QLabel*>{&rt::qt::widget(game.countLabel()), &rt::qt::widget(game.addLabel()), &rt::qt::widget(game.about().credits())}) {
         const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, label->text());
         QVERIFY2(label->heightForWidth(label->width()) <= label->height() && needed.width() <= label->width(),
             qPrintable(label->text().left(20)));

@@ -35,12 +35,12 @@ void tst_MessageBox::showsTitlePromptAndOneOk()
 {
     QFETCH(QString, prompt);
     QFETCH(QString, title);
-    QWidget owner;
-    owner.show();
+    rt::Form owner({600, 600}, rt::BorderStyle::FixedSingle, testing::designFont);
+    owner.setVisible(true);
     QList<testing::MessageBoxCloser::Seen> boxes;
     {
         testing::MessageBoxCloser closer;
-        rt::showMessage(&owner, prompt, title);
+        rt::showMessage(owner, prompt.toStdString(), title.toStdString());
         boxes = closer.seen;
     }
     QCOMPARE(boxes.size(), 1);

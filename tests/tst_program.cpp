@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "native.h"
 #include "program.h"
 #include "testing.h"
 
@@ -25,10 +26,10 @@ void tst_Program::cleanup()
 class CountingForm final : public rt::Form {
 public:
     CountingForm()
-        : rt::Form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont)
+          : rt::Form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont)
     {
     }
-    void load() override { loadsBeforeShow += isHidden() ? 1 : 0; }
+    void load() override { loadsBeforeShow += isVisible() ? 0 : 1; }
     int loadsBeforeShow = 0;
 };
 
@@ -51,15 +52,15 @@ void tst_Program::closingTheStartupFormEndsTheProgram()
     QFETCH(Other, other);
     CountingForm form;
     QWidget independent;
-    auto* owned = new rt::Form({4680, 3195}, rt::BorderStyle::None, testing::designFont, &form);
+    rt::Form owned({4680, 3195}, rt::BorderStyle::None, testing::designFont, &form);
     bool shownWhenClosed = false;
     QTimer::singleShot(0, this, [&] {
         shownWhenClosed = form.isVisible();
         independent.setVisible(other == Other::Shown);
-        owned->setVisible(other == Other::OwnedShown);
+        owned.setVisible(other == Other::OwnedShown);
         if (other == Other::Hidden)
             independent.hide();
-        form.close();
+        rt::qt::widget(form).close();
     });
     bool timedOut = false;
     QTimer watchdog;

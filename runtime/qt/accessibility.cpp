@@ -4,13 +4,13 @@
 
 #include "accessibility.h"
 
-#include "form.h"
-#include "label.h"
+#include "formwidget.h"
+#include "labelwidget.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
 
-namespace rt {
+namespace rt::qt {
 
 namespace {
 
@@ -24,7 +24,7 @@ bool blockedByModal(const QWidget* widget)
 
 class LabelAccessible final : public QAccessibleWidget {
 public:
-    explicit LabelAccessible(Label* label)
+    explicit LabelAccessible(LabelWidget* label)
         : QAccessibleWidget(label, QAccessible::Button)
     {
     }
@@ -32,7 +32,7 @@ public:
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name)
-            return static_cast<const Label*>(widget())->text();
+            return static_cast<const LabelWidget*>(widget())->text();
         return QAccessibleWidget::text(t);
     }
 
@@ -43,7 +43,7 @@ public:
         // Queued: the click may open a modal message box, and the assistive technology that
         // asked must get its answer now, not when that box is closed. A press that waited in the
         // queue while a box opened is dropped then, as a mouse click on a blocked window is.
-        auto* label = static_cast<Label*>(widget());
+        auto* label = static_cast<LabelWidget*>(widget());
         if (actionName != pressAction() || blockedByModal(label))
             return;
         QMetaObject::invokeMethod(label, [label] {
@@ -57,9 +57,9 @@ public:
 
 QAccessibleInterface* runtimeAccessible(const QString& className, QObject* object)
 {
-    if (className == QLatin1String(Label::staticMetaObject.className()))
-        return new LabelAccessible(static_cast<Label*>(object));
-    if (className == QLatin1String(Form::staticMetaObject.className()))
+    if (className == QLatin1String(LabelWidget::staticMetaObject.className()))
+        return new LabelAccessible(static_cast<LabelWidget*>(object));
+    if (className == QLatin1String(FormWidget::staticMetaObject.className()))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     return nullptr;
 }
@@ -72,4 +72,4 @@ void installAccessibility()
     Q_UNUSED(installed);
 }
 
-} // namespace rt
+} // namespace rt::qt

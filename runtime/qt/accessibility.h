@@ -7,9 +7,9 @@
 // How the runtime's widgets present themselves to assistive technology: a form as a window with
 // its title, a label as a button that a screen reader can press.
 
-namespace rt {
+namespace rt::qt {
 
 // Installs the runtime's accessibility factory; only the first call does anything.
 void installAccessibility();
 
-} // namespace rt
+} // namespace rt::qt

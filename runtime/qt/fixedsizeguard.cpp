@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace rt {
+namespace rt::qt {
 
 namespace {
 
@@ -99,4 +99,4 @@ void FixedSizeGuard::refix(QWidget& window)
     window.setFixedSize(fixedSize.toSize());
 }
 
-} // namespace rt
+} // namespace rt::qt

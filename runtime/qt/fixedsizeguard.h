@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace rt {
+namespace rt::qt {
 
 // Lets a fixed-size window take the size the compositor gives it while it is maximized or full
 // screen, and gives it back its fixed size when the compositor has returned it to normal.
@@ -34,4 +34,4 @@ private:
     void refix(QWidget& window);
 };
 
-} // namespace rt
+} // namespace rt::qt

@@ -2,16 +2,16 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "label.h"
+#include "labelwidget.h"
 
 #include "accessibility.h"
-#include "form.h"
+#include "formwidget.h"
 
 #include <QMouseEvent>
 
-namespace rt {
+namespace rt::qt {
 
-Label::Label(Form& form, TwipRect geometry)
+LabelWidget::LabelWidget(FormWidget& form, TwipRect geometry)
     : QLabel(&form)
 {
     installAccessibility();
@@ -24,13 +24,13 @@ Label::Label(Form& form, TwipRect geometry)
     setTextInteractionFlags(Qt::NoTextInteraction);
 }
 
-void Label::mousePressEvent(QMouseEvent* event)
+void LabelWidget::mousePressEvent(QMouseEvent* event)
 {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
 }
 
-void Label::mouseReleaseEvent(QMouseEvent* event)
+void LabelWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
@@ -40,10 +40,10 @@ void Label::mouseReleaseEvent(QMouseEvent* event)
 }
 
 // The first half of a double-click has already clicked; its second half must not click again.
-void Label::mouseDoubleClickEvent(QMouseEvent* event)
+void LabelWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     pressed_ = false;
     event->accept();
 }
 
-} // namespace rt
+} // namespace rt::qt

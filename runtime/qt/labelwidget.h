@@ -8,19 +8,19 @@
 // bottom, and a click that fires once per mouse click (a double-click is still one click) and
 // never from the keyboard. Assistive technology sees it as a button it can press.
 
-#include "twips.h"
+#include "geometry.h"
 
 #include <QLabel>
 
-namespace rt {
+namespace rt::qt {
 
-class Form;
+class FormWidget;
 
-class Label final : public QLabel {
+class LabelWidget final : public QLabel {
     Q_OBJECT
 
 public:
-    Label(Form& form, TwipRect geometry);
+    LabelWidget(FormWidget& form, TwipRect geometry);
 
 signals:
     void clicked();
@@ -34,4 +34,4 @@ private:
     bool pressed_ = false;
 };
 
-} // namespace rt
+} // namespace rt::qt

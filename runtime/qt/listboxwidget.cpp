@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "listbox.h"
+#include "listboxwidget.h"
 
-#include "form.h"
+#include "formwidget.h"
 
 #include <QAccessible>
 #include <QPainter>
@@ -12,11 +12,11 @@
 #include <QScrollBar>
 #include <QStringListModel>
 
-namespace rt {
+namespace rt::qt {
 
 // What QListView itself still does here: item options, the mouse, the keyboard and the
 // accessibility of the items. Its own layout of the items is never used.
-ListBox::ListBox(Form& form, TwipRect geometry)
+ListBoxWidget::ListBoxWidget(FormWidget& form, TwipRect geometry)
     : QListView(&form)
     , items_(new QStringListModel(this))
 {
@@ -32,12 +32,12 @@ ListBox::ListBox(Form& form, TwipRect geometry)
     setWordWrap(false);
 }
 
-bool ListBox::isFull() const
+bool ListBoxWidget::isFull() const
 {
     return count() >= capacity;
 }
 
-bool ListBox::appendItem(const QString& text)
+bool ListBoxWidget::appendItem(const QString& text)
 {
     const int row = count();
     if (isFull() || !items_->insertRows(row, 1))
@@ -47,46 +47,46 @@ bool ListBox::appendItem(const QString& text)
     return true;
 }
 
-qint16 ListBox::itemCount() const
+qint16 ListBoxWidget::itemCount() const
 {
     return static_cast<qint16>(count());
 }
 
-QString ListBox::itemText(qint16 index) const
+QString ListBoxWidget::itemText(qint16 index) const
 {
     return items_->index(index).data().toString();
 }
 
-qint16 ListBox::newIndex() const
+qint16 ListBoxWidget::newIndex() const
 {
     return newIndex_;
 }
 
-qint16 ListBox::listIndex() const
+qint16 ListBoxWidget::listIndex() const
 {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     return selected.isEmpty() ? qint16(-1) : static_cast<qint16>(selected.first().row());
 }
 
-void ListBox::selectIndex(qint16 index)
+void ListBoxWidget::selectIndex(qint16 index)
 {
     const QModelIndex item = indexOfRow(index);
     selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
     scrollTo(item);
 }
 
-QModelIndex ListBox::indexOfRow(int row) const
+QModelIndex ListBoxWidget::indexOfRow(int row) const
 {
     return items_->index(row);
 }
 
-int ListBox::count() const
+int ListBoxWidget::count() const
 {
     return items_->rowCount();
 }
 
 // Every row has the height of the first; measured once, again when the font or style changes.
-int ListBox::rowHeight() const
+int ListBoxWidget::rowHeight() const
 {
     if (rowHeight_ <= 0) {
         QStyleOptionViewItem option;
@@ -99,41 +99,41 @@ int ListBox::rowHeight() const
     return rowHeight_;
 }
 
-int ListBox::topRow() const
+int ListBoxWidget::topRow() const
 {
     return verticalScrollBar()->value();
 }
 
-int ListBox::visibleRows() const
+int ListBoxWidget::visibleRows() const
 {
     return qMax(1, viewport()->height() / rowHeight());
 }
 
-int ListBox::rowAt(int y) const
+int ListBoxWidget::rowAt(int y) const
 {
     return y < 0 ? -1 : topRow() + y / rowHeight();
 }
 
-QRect ListBox::rowsRect(int first, int last) const
+QRect ListBoxWidget::rowsRect(int first, int last) const
 {
     return {0, (first - topRow()) * rowHeight(), viewport()->width(), (last - first + 1) * rowHeight()};
 }
 
-QRect ListBox::rowsInView(int first, int last) const
+QRect ListBoxWidget::rowsInView(int first, int last) const
 {
     first = qMax(first, topRow());
     last = qMin(last, topRow() + visibleRows());
     return first <= last ? rowsRect(first, last) : QRect();
 }
 
-QRect ListBox::visualRect(const QModelIndex& index) const
+QRect ListBoxWidget::visualRect(const QModelIndex& index) const
 {
     if (!index.isValid() || index.column() != 0 || index.parent() != rootIndex())
         return {};
     return rowsRect(index.row(), index.row());
 }
 
-QModelIndex ListBox::indexAt(const QPoint& point) const
+QModelIndex ListBoxWidget::indexAt(const QPoint& point) const
 {
     const int row = rowAt(point.y());
     if (row < 0 || row >= count() || point.x() < 0 || point.x() >= viewport()->width())
@@ -141,7 +141,7 @@ QModelIndex ListBox::indexAt(const QPoint& point) const
     return indexOfRow(row);
 }
 
-void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
+void ListBoxWidget::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
     if (!index.isValid())
         return;
@@ -169,22 +169,22 @@ void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
 }
 
 // The list view's own layout would place every item again; the rows here need no placing.
-void ListBox::doItemsLayout()
+void ListBoxWidget::doItemsLayout()
 {
     QAbstractItemView::doItemsLayout();
 }
 
-int ListBox::horizontalOffset() const
+int ListBoxWidget::horizontalOffset() const
 {
     return 0;
 }
 
-int ListBox::verticalOffset() const
+int ListBoxWidget::verticalOffset() const
 {
     return topRow() * rowHeight();
 }
 
-QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+QModelIndex ListBoxWidget::moveCursor(CursorAction action, Qt::KeyboardModifiers)
 {
     if (count() == 0)
         return {};
@@ -218,7 +218,7 @@ QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
     return indexOfRow(qBound(0, row, count() - 1));
 }
 
-void ListBox::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags flags)
+void ListBoxWidget::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags flags)
 {
     const QRect r = rect.normalized();
     const int first = qMax(0, rowAt(r.top()));
@@ -231,7 +231,7 @@ void ListBox::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlag
 }
 
 // Only the rows in view matter for repainting; a range of thousands costs no more than a screen.
-QRegion ListBox::visualRegionForSelection(const QItemSelection& selection) const
+QRegion ListBoxWidget::visualRegionForSelection(const QItemSelection& selection) const
 {
     QRegion region;
     for (const QItemSelectionRange& range : selection)
@@ -239,7 +239,7 @@ QRegion ListBox::visualRegionForSelection(const QItemSelection& selection) const
     return region;
 }
 
-void ListBox::updateGeometries()
+void ListBoxWidget::updateGeometries()
 {
     const int visible = visibleRows();
     verticalScrollBar()->setSingleStep(1);
@@ -249,7 +249,7 @@ void ListBox::updateGeometries()
     QAbstractItemView::updateGeometries();
 }
 
-void ListBox::rowsInserted(const QModelIndex& parent, int start, int end)
+void ListBoxWidget::rowsInserted(const QModelIndex& parent, int start, int end)
 {
     QAbstractItemView::rowsInserted(parent, start, end);
     updateGeometries();
@@ -258,7 +258,7 @@ void ListBox::rowsInserted(const QModelIndex& parent, int start, int end)
 
 // The list view reports focus and selection to assistive technology by its own layout's
 // numbering; here the row is the number.
-void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+void ListBoxWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     if (QAccessible::isActive() && current.isValid() && hasFocus()) {
         QAccessibleEvent event(this, QAccessible::Focus);
@@ -268,7 +268,7 @@ void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& prev
     QAbstractItemView::currentChanged(current, previous);
 }
 
-void ListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+void ListBoxWidget::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
     if (QAccessible::isActive()) {
         if (const QModelIndex added = selected.indexes().value(0); added.isValid()) {
@@ -287,12 +287,12 @@ void ListBox::selectionChanged(const QItemSelection& selected, const QItemSelect
 
 // The scroll bar counts rows, not pixels, and the list view's own scrolling moves the positions
 // of its item layout, which this list never builds: so neither base class version fits.
-void ListBox::scrollContentsBy(int, int dy)
+void ListBoxWidget::scrollContentsBy(int, int dy)
 {
     viewport()->scroll(0, dy * rowHeight());
 }
 
-void ListBox::paintEvent(QPaintEvent* event)
+void ListBoxWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     QStyleOptionViewItem option;
@@ -314,11 +314,11 @@ void ListBox::paintEvent(QPaintEvent* event)
     }
 }
 
-void ListBox::changeEvent(QEvent* event)
+void ListBoxWidget::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         rowHeight_ = 0;
     QListView::changeEvent(event);
 }
 
-} // namespace rt
+} // namespace rt::qt

@@ -11,24 +11,24 @@
 // of the general list view's layout pass over every item: appending an item, selecting it and
 // scrolling to it cost the same with 32,766 items as with one. It scrolls by whole items.
 
-#include "twips.h"
+#include "geometry.h"
 
 #include <QListView>
 #include <limits>
 
 class QStringListModel;
 
-namespace rt {
+namespace rt::qt {
 
-class Form;
+class FormWidget;
 
-class ListBox final : public QListView {
+class ListBoxWidget final : public QListView {
     Q_OBJECT
 
 public:
     static constexpr qint16 capacity = std::numeric_limits<qint16>::max();
 
-    ListBox(Form& form, TwipRect geometry);
+    ListBoxWidget(FormWidget& form, TwipRect geometry);
 
     bool isFull() const;
     bool appendItem(const QString& text);
@@ -77,4 +77,4 @@ private:
     mutable int rowHeight_ = 0;
 };
 
-} // namespace rt
+} // namespace rt::qt

@@ -4,13 +4,15 @@
 
 #include "messagebox.h"
 
+#include "native.h"
+
 #include <QMessageBox>
 
 namespace rt {
 
-void showMessage(QWidget* owner, const QString& prompt, const QString& title)
+void showMessage(Form& owner, const std::string& prompt, const std::string& title)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::NoIcon, qt::toQString(title), qt::toQString(prompt), QMessageBox::Ok, &qt::widget(owner));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

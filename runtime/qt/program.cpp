@@ -5,6 +5,7 @@
 #include "program.h"
 
 #include "fixedsizeguard.h"
+#include "native.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -86,8 +87,15 @@ QString commandLineError(QCommandLineParser& parser, const QStringList& argument
 }
 
 // The exit status when the command line asks for no game, nothing when the game is to start.
-std::optional<int> answerCommandLine(int argc, char** argv, const ProgramInfo& info)
+std::optional<int> answerCommandLine(int argc, char** argv, const ProgramInfo& programInfo)
 {
+    const struct {
+        QString name;
+        QString version;
+        QString usage;
+    } info{QString::fromStdString(programInfo.name), QString::fromStdString(programInfo.version),
+        QString::fromStdString(programInfo.usage) + QStringLiteral("Qts egne valg, som -platform, -style og -stylesheet, virker også.\n")};
+
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -208,26 +216,26 @@ QIcon drawnIcon(const QString& svgFile)
 int run(Form& startupForm)
 {
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    const auto connection = QObject::connect(&startupForm, &Form::closed, qApp, [] { QCoreApplication::exit(0); });
+    const auto connection = QObject::connect(&qt::widget(startupForm), &qt::FormWidget::closed, qApp, [] { QCoreApplication::exit(0); });
     startupForm.load();
-    startupForm.show();
+    startupForm.setVisible(true);
     const int status = QCoreApplication::exec();
     QObject::disconnect(connection);
     return status;
 }
 
-int start(int& argc, char** argv, const ProgramInfo& info, const std::function<std::unique_ptr<Form>()>& makeStartupForm)
+int start(int argc, char** argv, const ProgramInfo& info, const std::function<std::unique_ptr<Form>()>& makeStartupForm)
 {
     if (const std::optional<int> status = answerCommandLine(argc, argv, info))
         return *status;
-    std::optional<StartupMessages> messages(std::in_place, info.name);
+    std::optional<StartupMessages> messages(std::in_place, QString::fromStdString(info.name));
     QApplication app(argc, argv);
     messages.reset();
-    FixedSizeGuard::installWhereNeeded();
-    QCoreApplication::setApplicationName(info.name);
-    QCoreApplication::setApplicationVersion(info.version);
-    QGuiApplication::setDesktopFileName(info.desktopFileName);
-    QGuiApplication::setWindowIcon(drawnIcon(info.iconFile));
+    qt::FixedSizeGuard::installWhereNeeded();
+    QCoreApplication::setApplicationName(QString::fromStdString(info.name));
+    QCoreApplication::setApplicationVersion(QString::fromStdString(info.version));
+    QGuiApplication::setDesktopFileName(QString::fromStdString(info.desktopFileName));
+    QGuiApplication::setWindowIcon(drawnIcon(QStringLiteral(":/program/icon.svg")));
     const std::unique_ptr<Form> startupForm = makeStartupForm();
     return run(*startupForm);
 }

@@ -129,15 +129,15 @@ void checkLine(const QString& line, const QByteArray& raw, const rt::TextFileLim
 {
     for (char32_t c : line.toUcs4())
         check(!isControl(c), "no control character, CR, LF or NUL in a line", line);
-    check(line.toUcs4().size() <= limits.maxLineChars, "a line keeps at most its first maxLineChars characters", line);
+    check(std::size_t(line.toUcs4().size()) <= limits.maxLineChars, "a line keeps at most its first maxLineChars characters", line);
 
     // Only a line's first four bytes for each character it may keep count (4,000 bytes for
     // 1,000 characters): control characters are left out of what those bytes hold, after the
     // cut, and the line is UTF-8 when they are valid UTF-8, otherwise Windows-1252.
-    const qsizetype capBytes = limits.maxLineChars * 4;
+    const auto capBytes = qsizetype(limits.maxLineChars * 4);
     const QByteArray counted = raw.left(capBytes);
     const QString utf8 = withoutControls(asUtf8(counted));
-    const QString windows1252 = withoutControls(rt::fromWindows1252(counted));
+    const QString windows1252 = withoutControls(QString::fromStdString(rt::fromWindows1252(std::string_view(counted.constData(), std::size_t(counted.size())))));
     check(isPrefix(line, utf8) || isPrefix(line, windows1252), "every animal comes from its line of the file", line);
     if (raw.size() <= capBytes) {
         const QString expected = firstCharacters(isUtf8(raw) ? utf8 : windows1252, limits.maxLineChars);
@@ -146,18 +146,18 @@ void checkLine(const QString& line, const QByteArray& raw, const rt::TextFileLim
         // Cut inside a UTF-8 sequence, the line holds back its last letter; nothing else is lost.
         if (isUtf8(counted))
             check(line == firstCharacters(utf8, limits.maxLineChars), "a long UTF-8 line keeps its first characters", line);
-        check(line.toUcs4().size() >= qMin(limits.maxLineChars, printableAscii(counted)),
+        check(line.toUcs4().size() >= qMin(qsizetype(limits.maxLineChars), printableAscii(counted)),
             "a long line keeps the letters of its counted bytes", line);
     }
 }
 
 QStringList readLines(const QString& path, const QByteArray& file, const rt::TextFileLimits& limits)
 {
-    rt::TextFileInput input(path, limits);
+    rt::TextFileInput input(path.toStdU16String(), limits);
     check(input.isOpen(), "a regular file opens");
     QStringList lines;
     while (auto line = input.readLine())
-        lines << *line;
+        lines << asUtf8(QByteArray::fromStdString(*line));
     check(!input.readLine(), "a read past the end fails");
 
     const QList<QByteArray> raw = rawLines(file, limits.maxBytes);
@@ -189,8 +189,8 @@ constexpr Draw draws[] = {
 void checkAnimals(const QString& folder, const QStringList& lines)
 {
     for (const Draw draw : draws) {
-        const AnimalFile animals([reading = draw.clockReading] { return reading; }, folder);
-        const QString animal = animals.randomLine(draw.lower, draw.upper);
+        const AnimalFile animals([reading = draw.clockReading] { return reading; }, folder.toStdU16String());
+        const QString animal = asUtf8(QByteArray::fromStdString(animals.randomLine(draw.lower, draw.upper)));
         if (lines.isEmpty()) {
             check(animal.isEmpty(), "an empty file gives the empty animal", animal);
         } else if (0 <= draw.lower && draw.lower <= draw.upper) {
