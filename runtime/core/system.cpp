@@ -27,9 +27,40 @@ namespace fs = std::filesystem;
 
 #ifdef _WIN32
 
+namespace {
+
+// The final path of a file: links and junctions resolved, as the system sees it; the path as
+// given where the file cannot be opened.
+std::wstring finalPath(const std::wstring& path)
+{
+    const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return path;
+    std::wstring resolved(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
+    if (length >= resolved.size()) {
+        resolved.resize(length);
+        length = GetFinalPathNameByHandleW(handle, resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
+    }
+    CloseHandle(handle);
+    if (length == 0 || length >= resolved.size())
+        return path;
+    resolved.resize(length);
+    // "\\?\C:\..." for a drive, "\\?\UNC\server\..." for a share: back to the usual forms.
+    if (resolved.starts_with(L"\\\\?\\UNC\\"))
+        return L"\\\\" + resolved.substr(8);
+    if (resolved.starts_with(L"\\\\?\\") && resolved.size() < MAX_PATH + 4)
+        return resolved.substr(4);
+    return resolved;
+}
+
+} // namespace
+
 fs::path programDirectory()
 {
-    // Long paths included: the buffer grows until the whole path fits.
+    // Long paths included: the buffer grows until the whole path fits. Not fs::canonical(),
+    // which links a good part of the C++ library's file system and streams into the program.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -41,9 +72,7 @@ fs::path programDirectory()
         }
         path.resize(path.size() * 2);
     }
-    std::error_code error;
-    const fs::path canonical = fs::canonical(path, error);
-    return (error ? fs::path(path) : canonical).parent_path();
+    return fs::path(finalPath(path)).parent_path();
 }
 
 File openRegularFile(const fs::path& path)

@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// A label as a STATIC control: its window text is the caption, so WM_GETTEXT and screen readers
+// (through the system's own accessibility of the control) read it.
+//
+// Supports: word-wrapped plain text ("&" shown as it is), cut off at the bottom; one click per
+// left mouse press (STN_CLICKED), the second press of a double-click not counted again.
+// Does not: focus, keys, mnemonics, an ellipsis where the text is cut.
+
+#include "handles.h"
+#include "label.h"
+
+#include <functional>
+#include <string>
+
+namespace rt {
+
+struct Label::Native final {
+    Native(Form& form, TwipRect geometry);
+    ~Native();
+    Native(const Native&) = delete;
+    Native& operator=(const Native&) = delete;
+
+    HWND handle() const { return window_.get(); }
+
+    Form& form;
+    std::string text;
+    std::function<void()> clicked;
+
+private:
+    win32::UniqueWindow window_;
+};
+
+} // namespace rt

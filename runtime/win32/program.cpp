@@ -1,0 +1,74 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Start-up on Windows: the wide command line (GetCommandLineW, whatever the code page), the
+// answer to --help and --version on the console or in a box, then the start-up form and the
+// message loop. Closing the start-up form posts WM_QUIT: the loop ends with status 0 and every
+// window of the program goes with its form. Does not: Qt's own options (-platform, -style, ...),
+// which are unknown here; dialog keyboard navigation (no IsDialogMessage).
+
+#include "program.h"
+
+#include "commandline.h"
+#include "console.h"
+#include "formwindow.h"
+#include "utf16.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace rt {
+
+namespace {
+
+// The arguments after the program's name, in UTF-8. The C runtime's argv is in the ANSI code
+// page, which cannot hold every name.
+std::vector<std::string> commandLineArguments()
+{
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; wide && i < count; ++i)
+        arguments.push_back(win32::narrow(wide[i]));
+    if (wide)
+        LocalFree(wide);
+    return arguments;
+}
+
+} // namespace
+
+int run(Form& startupForm)
+{
+    startupForm.load();
+    startupForm.native().onClosed([] { PostQuitMessage(0); });
+    startupForm.setVisible(true);
+    MSG message{};
+    BOOL got = FALSE;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    startupForm.native().onClosed({});
+    return got < 0 ? 1 : static_cast<int>(message.wParam);
+}
+
+int start(int /*argc*/, char** /*argv*/, const ProgramInfo& info, const std::function<std::unique_ptr<Form>()>& makeStartupForm)
+{
+    if (const auto answer = win32::answerCommandLine(commandLineArguments(), info)) {
+        if (answer->isError)
+            win32::printError(answer->text, info.name);
+        else
+            win32::printOut(answer->text, info.name);
+        return answer->status;
+    }
+    const std::unique_ptr<Form> startupForm = makeStartupForm();
+    if (!startupForm->native().handle()) {
+        win32::printError(info.name + ": får ikke laget vinduet til spillet\n", info.name);
+        return 1;
+    }
+    return run(*startupForm);
+}
+
+} // namespace rt
