@@ -387,10 +387,12 @@ def wine_drive_c(*path):
 class Win32Window:
     """A window as inspect_windows read it: its texts, styles and places in screen pixels."""
 
-    def __init__(self, data):
+    def __init__(self, data, parent_client=(0, 0)):
         self.__dict__.update(data)
         self.cls = data["class"]
-        self.children = [Win32Window(c) for c in data["children"]]
+        x, y, w, h = self.window
+        self.pos = [x - parent_client[0], y - parent_client[1], w, h]  # for a child: in its parent's client area
+        self.children = [Win32Window(c, self.client) for c in data["children"]]
 
     def child(self, cls, index=0):
         return [c for c in self.children if c.cls.lower() == cls.lower()][index]
@@ -417,21 +419,13 @@ class WineProgram(Program):
         output = subprocess.run(["wine", self.inspector, self.image], stdout=subprocess.PIPE, check=True).stdout
         document = json.loads(output.decode("utf-8"))
         self.dpi = document["dpi"]
-        windows = [Win32Window(w) for w in document["windows"]]
-        for window in windows:
-            for child in window.children:  # pos: where it stands in its parent's client area
-                x, y, w, h = child.window
-                child.pos = [x - window.client[0], y - window.client[1], w, h]
-        return windows
+        return [Win32Window(w) for w in document["windows"]]
 
     def top(self, title, cls=None, visible=True):
         for window in self.windows():
             if window.text == title and window.visible == visible and cls in (None, window.cls):
                 return window
         return None
-
-    def win32_main(self):
-        return self.top(MAIN)
 
     def message(self):
         return self.top(MESSAGE_TITLE, "#32770")

@@ -60,7 +60,7 @@ class WineTest(unittest.TestCase):
         screenshot(os.path.join(SHOTS, f"windows-{name}.png"))
 
     def main(self):
-        return self.program.win32_main()
+        return self.program.top(MAIN)
 
     def wait_count(self, text):
         return wait_for(repr(text), lambda: (w := self.main()) and w.child("Static", 0).text == text and w)
