@@ -352,26 +352,29 @@ class Program:
 # ---- The Windows program under Wine -------------------------------------------------------------
 
 WINE_PREFIX_MADE = ".made-by-bargeling-tests"  # marks a prefix the tests may delete and make again
+# The 64-bit loader: Debian's wine script takes the 32-bit one whenever wine32 is installed, even
+# where 32-bit programs cannot run, and every program here is 64-bit.
+WINE = next((w for w in (shutil.which("wine64"), "/usr/lib/wine/wine64") if w and os.access(w, os.X_OK)), "wine")
 
 
 def wine_prefix(prefix, fresh=False):
     """Points this process at a Wine prefix of the tests' own: made on first use (slow, half a
     minute) and reused by every later start, or made afresh."""
-    skip_without("wine", "wineserver")
-    os.environ.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    skip_without(WINE, "wineserver")
+    os.environ.update(WINEPREFIX=prefix, WINELOADER=WINE, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
     marker = os.path.join(prefix, WINE_PREFIX_MADE)
     if fresh and os.path.exists(marker):
         subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
         shutil.rmtree(prefix)
     if not os.path.exists(marker):
-        subprocess.run(["wine", "wineboot", "-i"], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run([WINE, "wineboot", "-i"], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], check=True)
         open(marker, "w").close()
 
 
-def wine(*args, check=True):
+def wine(*args, check=True, loader=WINE):
     """A Windows command in the prefix, to its end; its output."""
-    done = subprocess.run(["wine", *args], check=check, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    done = subprocess.run([loader, *args], check=check, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     return done.stdout.decode("utf-8", errors="replace")
 
 
@@ -408,7 +411,7 @@ class WineProgram(Program):
     def __init__(self, executable, inspector, cwd=None, args=()):
         self.image, self.inspector = os.path.basename(executable), inspector
         self.stderr = tempfile.TemporaryFile()  # Wine's own chatter; shown when the program ends
-        self.process = subprocess.Popen(["wine", executable, *args], cwd=cwd or os.path.dirname(executable),
+        self.process = subprocess.Popen([WINE, executable, *args], cwd=cwd or os.path.dirname(executable),
                                         stdout=subprocess.DEVNULL, stderr=self.stderr)
         self.x = display.Display()
         self.main = wait_for("the main window", lambda: self.window(MAIN), timeout=60)
@@ -416,7 +419,7 @@ class WineProgram(Program):
 
     def windows(self):
         """Every top-level window of the program, shown or hidden, with its children."""
-        output = subprocess.run(["wine", self.inspector, self.image], stdout=subprocess.PIPE, check=True).stdout
+        output = subprocess.run([WINE, self.inspector, self.image], stdout=subprocess.PIPE, check=True).stdout
         document = json.loads(output.decode("utf-8"))
         self.dpi = document["dpi"]
         return [Win32Window(w) for w in document["windows"]]
