@@ -11,6 +11,7 @@ program of its own and ends it as a user does, through the window manager's clos
 """
 
 import importlib.util
+import json
 import os
 import re
 import shutil
@@ -57,10 +58,13 @@ def skip_without(*tools):
             sys.exit(SKIP)
 
 
-def start_desktop(width=1280, height=960):
-    """Starts Xvfb and a session bus and points this process at them."""
+def start_desktop(width=1280, height=960, accessibility=True):
+    """Starts Xvfb and a session bus and points this process at them; without accessibility (the
+    Windows program under Wine is read through the Windows API instead), only Xvfb."""
     global _server, _bus, _window_manager, _pyatspi
-    skip_without("Xvfb", "dbus-daemon", "xdotool", "import", "openbox", "wmctrl")
+    skip_without("Xvfb", "xdotool", "import", "openbox", "wmctrl")
+    if accessibility:
+        skip_without("dbus-daemon")
     # Only looked for here: importing it binds it to a bus, which must be the one started below.
     if importlib.util.find_spec("pyatspi") is None:
         print("SKIP: missing the AT-SPI bindings, python3-pyatspi (scripts/test installs them)")
@@ -75,6 +79,8 @@ def start_desktop(width=1280, height=960):
     _window_manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)
     wait_for("the window manager", _window_manager_running)
+    if not accessibility:
+        return
     _bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = _bus.stdout.readline().decode().strip()
@@ -93,6 +99,9 @@ def _window_manager_running():
 
 
 def stop_desktop():
+    if os.environ.get("WINEPREFIX"):
+        # The prefix's Wine processes are bound to this X server: they end with it.
+        subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
     for process in (_window_manager, _bus, _server):
         if process:
             process.terminate()
@@ -338,3 +347,88 @@ class Program:
         prop = window.get_full_property(self.x.intern_atom("_NET_FRAME_EXTENTS"), Xatom.CARDINAL)
         left, right, top, bottom = prop.value if prop else (0, 0, 0, 0)
         return x - left, y - top, g.width + left + right, g.height + top + bottom
+
+
+# ---- The Windows program under Wine -------------------------------------------------------------
+
+WINE_PREFIX_MADE = ".made-by-bargeling-tests"  # marks a prefix the tests may delete and make again
+# The 64-bit loader: Debian's wine script takes the 32-bit one whenever wine32 is installed, even
+# where 32-bit programs cannot run, and every program here is 64-bit.
+WINE = next((w for w in (shutil.which("wine64"), "/usr/lib/wine/wine64") if w and os.access(w, os.X_OK)), "wine")
+
+
+def wine_prefix(prefix, fresh=False):
+    """Points this process at a Wine prefix of the tests' own: made on first use (slow, half a
+    minute) and reused by every later start, or made afresh."""
+    skip_without(WINE, "wineserver")
+    os.environ.update(WINEPREFIX=prefix, WINELOADER=WINE, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    marker = os.path.join(prefix, WINE_PREFIX_MADE)
+    if fresh and os.path.exists(marker):
+        subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+        shutil.rmtree(prefix)
+    if not os.path.exists(marker):
+        subprocess.run([WINE, "wineboot", "-i"], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], check=True)
+        open(marker, "w").close()
+
+
+def wine(*args, check=True, loader=WINE):
+    """A Windows command in the prefix, to its end; its output."""
+    done = subprocess.run([loader, *args], check=check, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return done.stdout.decode("utf-8", errors="replace")
+
+
+def windows_path(path):
+    """A file of this machine as Windows programs under Wine name it, on their drive Z:."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def wine_drive_c(*path):
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", *path)
+
+
+class Win32Window:
+    """A window as inspect_windows read it: its texts, styles and places in screen pixels."""
+
+    def __init__(self, data, parent_client=(0, 0)):
+        self.__dict__.update(data)
+        self.cls = data["class"]
+        x, y, w, h = self.window
+        self.pos = [x - parent_client[0], y - parent_client[1], w, h]  # for a child: in its parent's client area
+        self.children = [Win32Window(c, self.client) for c in data["children"]]
+
+    def child(self, cls, index=0):
+        return [c for c in self.children if c.cls.lower() == cls.lower()][index]
+
+    def extents(self):  # what Program.click aims at: the client area
+        return tuple(self.client)
+
+
+class WineProgram(Program):
+    """The Windows program under Wine, started in the prefix set by wine_prefix(); read through
+    inspect_windows, driven by real X input, closed through the window manager as Program is."""
+
+    def __init__(self, executable, inspector, cwd=None, args=()):
+        self.image, self.inspector = os.path.basename(executable), inspector
+        self.stderr = tempfile.TemporaryFile()  # Wine's own chatter; shown when the program ends
+        self.process = subprocess.Popen([WINE, executable, *args], cwd=cwd or os.path.dirname(executable),
+                                        stdout=subprocess.DEVNULL, stderr=self.stderr)
+        self.x = display.Display()
+        self.main = wait_for("the main window", lambda: self.window(MAIN), timeout=60)
+        wait_for("the window manager to manage the main window", lambda: self.main.id in self._managed())
+
+    def windows(self):
+        """Every top-level window of the program, shown or hidden, with its children."""
+        output = subprocess.run([WINE, self.inspector, self.image], stdout=subprocess.PIPE, check=True).stdout
+        document = json.loads(output.decode("utf-8"))
+        self.dpi = document["dpi"]
+        return [Win32Window(w) for w in document["windows"]]
+
+    def top(self, title, cls=None, visible=True):
+        for window in self.windows():
+            if window.text == title and window.visible == visible and cls in (None, window.cls):
+                return window
+        return None
+
+    def message(self):
+        return self.top(MESSAGE_TITLE, "#32770")

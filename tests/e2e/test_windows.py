@@ -1,0 +1,256 @@
+# SPDX-FileCopyrightText: 2026 The Bargeling developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+"""End-to-end tests of the Windows program under Wine: real X input, and what the program shows
+read through the Windows API by inspect_windows. Wine starts slowly, so one prefix serves every
+test, and one program start serves a whole game.
+
+    test_windows.py [Case ...]      the cases, as unittest names them
+    test_windows.py --fresh-prefix  makes the Wine prefix afresh, before a run of the cases
+"""
+
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+from harness import ABOUT, AFLOAT, MAIN, MESSAGES, SUNK, WineProgram, screenshot, stays, wait_for  # noqa: E402
+
+BUILD = os.environ.get("BARGELING_BUILD_DIR", "build-windows")
+PROGRAM = os.path.abspath(os.environ.get("BARGELING_PROGRAM", os.path.join(BUILD, "bargeling.exe")))
+INSPECTOR = os.path.abspath(os.environ.get("BARGELING_INSPECTOR", os.path.join(BUILD, "tests/win32/inspect_windows.exe")))
+SHOTS = os.path.abspath(os.environ.get("BARGELING_SHOTS", os.path.join(BUILD, "e2e-shots")))
+PACKAGES = os.path.abspath(os.environ.get("BARGELING_PACKAGE_DIR", os.path.join(BUILD, "package")))
+PREFIX = os.path.abspath(os.environ.get("BARGELING_WINE_PREFIX", os.path.join(BUILD, "wine-prefix")))
+CREDITS = "Jaggu du fant den super hemmelige about screenen"
+WS_POPUP, WS_CAPTION, WS_THICKFRAME, WS_MAXIMIZEBOX, SS_NOTIFY = 0x80000000, 0xC00000, 0x40000, 0x10000, 0x100
+
+
+def setUpModule():
+    harness.wine_prefix(PREFIX)
+    harness.start_desktop(accessibility=False)
+
+
+def tearDownModule():
+    harness.stop_desktop()
+
+
+def scaled(size, size_at_96, dpi=144):
+    return all(abs(a - b * dpi / 96) <= 1 for a, b in zip(size, size_at_96))
+
+
+def overlap(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
+
+
+class WineTest(unittest.TestCase):
+    def start(self, executable=PROGRAM, **kwargs):
+        self.program = WineProgram(executable, INSPECTOR, **kwargs)
+        self.addCleanup(lambda: self.program.process.poll() is None and self.program.stop())
+        return self.program
+
+    def shot(self, name):
+        screenshot(os.path.join(SHOTS, f"windows-{name}.png"))
+
+    def main(self):
+        return self.program.top(MAIN)
+
+    def wait_count(self, text):
+        return wait_for(repr(text), lambda: (w := self.main()) and w.child("Static", 0).text == text and w)
+
+    def throw(self, times, repeat=1):
+        """Clicks the add label; neighbouring clicks land 30 px apart, so none pairs into a double-click.
+        (No --sync: xdotool would wait for a motion that never comes when the pointer is already there.)"""
+        x, y, w, h = self.main().child("Static", 1).client
+        moves = []
+        for i in range(times):
+            moves += ["mousemove", str(x + w // 2 + (30 if i % 2 else -30)), str(y + h // 2),
+                      "click", "--repeat", str(repeat), "--delay", "60", "1"]
+        subprocess.run(["xdotool", *moves], check=True)
+
+    def dismiss(self, n, key=None, shot=None):
+        box = wait_for(f"the message at {n}", self.program.message)
+        self.assertEqual([c.text for c in box.children if c.cls == "Static" and c.text],
+                         [MESSAGES[min(n, 76)].replace("76", str(n))])
+        self.assertEqual([c.text for c in box.children if c.cls == "Button"], ["OK"])
+        if shot:
+            self.shot(shot)
+        if key:
+            self.program.key(key)
+        else:
+            self.program.click(box.child("Button"))
+        wait_for("the message to close", lambda: self.program.message() is None)
+
+    def assert_list(self, count, animals=None):
+        box = self.main().child("ListBox")
+        self.assertEqual((box.count, box.selected, len(box.items)), (count, count - 1, count))
+        if animals is not None:
+            self.assertLessEqual(set(box.items), animals)
+
+
+class Game(WineTest):
+    """One program start: start-up, the about window, a whole game, and the close."""
+
+    def test_game(self):
+        p = self.start()
+        main = self.main()
+        count, add = main.child("Static", 0), main.child("Static", 1)
+        self.assertEqual((p.dpi, main.client[2:]), (96, [449, 213]))
+        self.assertFalse(main.style & (WS_THICKFRAME | WS_MAXIMIZEBOX), hex(main.style))
+        self.assertEqual((count.text, count.pos[:2]), (AFLOAT.format(0), [304, 16]))
+        self.assertEqual((add.text, add.pos), ("Sleng inn et dyr i Arken!", [304, 112, 121, 81]))
+        self.assertTrue(count.style & add.style & SS_NOTIFY)
+        self.assert_list(0)
+        about = p.top(ABOUT, visible=False)
+        self.assertIsNotNone(about, "no hidden about window")
+        self.shot("96dpi-main")
+
+        with self.subTest("the about window"):
+            p.click(count)
+            about = wait_for("the about window", lambda: p.top(ABOUT))
+            credits = about.child("Static")
+            self.assertEqual((about.window[2:], about.style & (WS_POPUP | WS_CAPTION)), ([312, 213], WS_POPUP))
+            self.assertEqual(credits.pos, [0, 0, 312 - 7, 213 - 4])
+            self.assertTrue(credits.text.startswith(CREDITS), credits.text)
+            self.assertFalse(overlap(about.window, p.outer_rect(p.main)), (about.window, p.outer_rect(p.main)))
+            self.shot("96dpi-about")
+            p.click(count, dx=20)
+            p.click_at(about.window[0] + 308, about.window[1] + 100)  # the strip right of the credits
+            self.assertTrue(stays(lambda: (a := p.top(ABOUT)) and a.window == about.window))
+            self.assertEqual(self.main().child("Static", 0).text, AFLOAT.format(0))
+            p.click(credits)
+            wait_for("the about window to hide", lambda: p.top(ABOUT) is None)
+            self.assert_list(0)
+
+        with open(os.path.join(os.path.dirname(PROGRAM), "tips.txt"), encoding="utf-8-sig") as f:
+            animals = set(f.read().splitlines()[:49])
+        self.throw(1, repeat=2)
+        self.wait_count(AFLOAT.format(1))
+        self.throw(48)
+        self.wait_count(AFLOAT.format(49))
+        self.assertIsNone(p.message())
+        self.assert_list(49, animals)
+
+        self.throw(1)
+        box = wait_for("the message at 50", p.message)
+        x, y, w, h = add.client
+        spot = next((x + dx, y + dy) for dx in (10, w - 10) for dy in (10, h - 10)
+                    if not overlap((x + dx, y + dy, 1, 1), box.window))
+        p.click_at(*spot)  # behind the box: the click is lost
+        self.dismiss(50, shot="96dpi-message-50")
+        self.assertTrue(stays(lambda: self.main().child("ListBox").count == 50))
+        self.assert_list(50)
+
+        self.throw(25)
+        self.dismiss(75, key="Return")
+        self.assertEqual(self.main().child("Static", 0).text, AFLOAT.format(75))
+        self.assert_list(75, animals)
+        self.throw(1)
+        self.dismiss(76)
+        self.wait_count(SUNK.format(76))
+        self.assert_list(76, animals)
+
+        p.click(self.main().child("Static", 0))  # closed with the about window shown: status 0
+        wait_for("the about window", lambda: p.top(ABOUT))
+        p.stop()
+
+
+class HiDpi(WineTest):
+    """At 144 DPI: the windows grow by half; screenshots of the main window, a message and the
+    about window."""
+
+    def test_144_dpi(self):
+        key = r"HKCU\Control Panel\Desktop"
+        harness.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f")
+        self.addCleanup(harness.wine, "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "96", "/f")
+        subprocess.run(["wineserver", "-k"])  # every Wine process reads the DPI once, at its start
+        p = self.start()
+        main = self.main()
+        self.assertEqual(p.dpi, 144)
+        self.assertTrue(scaled(main.client[2:], [449, 213]), main.client)
+        self.assertTrue(scaled(main.child("Static", 1).pos, [304, 112, 121, 81]), main.child("Static", 1).pos)
+        self.shot("144dpi-main")
+        self.throw(50)
+        self.dismiss(50, shot="144dpi-message-50")
+        p.click(self.main().child("Static", 0))
+        about = wait_for("the about window", lambda: p.top(ABOUT))
+        self.assertTrue(scaled(about.window[2:], [312, 213]), about.window)
+        self.assertFalse(overlap(about.window, p.outer_rect(p.main)))
+        self.shot("144dpi-about")
+
+
+class NoAnimalFile(WineTest):
+    def test_missing_tips_gives_empty_animals(self):
+        with tempfile.TemporaryDirectory() as folder:
+            shutil.copy(PROGRAM, folder)
+            self.start(os.path.join(folder, os.path.basename(PROGRAM)))
+            self.throw(2)
+            self.wait_count(AFLOAT.format(2))
+            self.assertEqual(self.main().child("ListBox").items, ["", ""])
+            self.program.stop()
+
+
+class Installer(WineTest):
+    """The packages: the zip holds the program and its animals only; the installer installs per
+    machine, silently, and its silent uninstall leaves nothing behind."""
+
+    def test_zip_install_start_uninstall(self):
+        zips = glob.glob(os.path.join(PACKAGES, "bargeling-*-windows-x64.zip"))
+        installers = glob.glob(os.path.join(PACKAGES, "*.msi")) or glob.glob(os.path.join(PACKAGES, "*setup*.exe"))
+        if not zips or not installers:
+            self.skipTest(f"no packages in {PACKAGES}")
+        names = {os.path.basename(n) for n in zipfile.ZipFile(zips[0]).namelist() if not n.endswith("/")}
+        self.assertTrue({"bargeling.exe", "tips.txt"} <= names and not any("inspect" in n for n in names), names)
+
+        msi = installers[0].endswith(".msi")
+        with open(installers[0], "rb") as f:
+            head = f.read(4096)
+        x86 = head[int.from_bytes(head[0x3c:0x40], "little") + 4:][:2] == b"\x4c\x01"  # the PE header's machine
+        if x86 and subprocess.run(["wine", "--version"], capture_output=True).returncode:
+            self.skipTest("the installer is a 32-bit program, and the Wine here runs no 32-bit programs")
+        package, loader = harness.windows_path(installers[0]), "wine" if x86 else harness.WINE
+        harness.wine(*(["msiexec", "/i", package, "/qn"] if msi else [package, "/S"]), loader=loader)
+        folder = harness.wine_drive_c("Program Files", "Bargeling")
+        self.assertTrue({"bargeling.exe", "tips.txt"} <= set(os.listdir(folder)), os.listdir(folder))
+        # Wine 8's msiexec puts even a per-machine package's shortcuts in the user's Start menu.
+        menus = [os.path.join(harness.wine_drive_c(*folder), "Microsoft", "Windows", "Start Menu", "Programs")
+                 for folder in (["ProgramData"], ["users", os.environ.get("USER", "root"), "AppData", "Roaming"])]
+        shortcuts = lambda name: [f for m in menus for f in glob.glob(os.path.join(m, "**", name), recursive=True)]
+        self.assertTrue(shortcuts("Bargeling 2000.lnk"))
+
+        installed = os.path.join(folder, "bargeling.exe")
+        self.assertEqual(harness.wine(installed, "--version").strip(), "bargeling 1.0.0")
+        p = self.start(installed, cwd=tempfile.gettempdir())
+        self.throw(1)
+        self.assertNotEqual(self.wait_count(AFLOAT.format(1)).child("ListBox").items, [""])
+        p.stop()
+
+        if msi:
+            harness.wine("msiexec", "/x", package, "/qn")
+        else:
+            harness.wine(*glob.glob(os.path.join(folder, "*nins*.exe")), "/S", loader=loader)
+            wait_for("the uninstaller to end", lambda: not os.path.exists(folder), timeout=60)
+        self.assertFalse(os.path.exists(folder))
+        self.assertFalse(shortcuts("*Bargeling*"))
+        uninstall = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+        self.assertNotIn("Bargeling", harness.wine("reg", "query", uninstall, "/s", check=False))
+
+
+if __name__ == "__main__":
+    if sys.argv[1:] == ["--fresh-prefix"]:
+        harness.wine_prefix(PREFIX, fresh=True)
+        subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+        sys.exit(0)
+    if not os.path.exists(PROGRAM) or not os.path.exists(INSPECTOR):
+        print(f"SKIP: build the Windows program and tests first (scripts/build-windows): {PROGRAM}, {INSPECTOR}")
+        sys.exit(harness.SKIP)
+    result = unittest.main(verbosity=2, exit=False).result
+    everything_skipped = result.testsRun and len(result.skipped) == result.testsRun
+    sys.exit(1 if not result.wasSuccessful() else harness.SKIP if everything_skipped else 0)
