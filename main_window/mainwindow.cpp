@@ -20,7 +20,7 @@ MainWindow::AnimalSource MainWindow::animalFile()
     return [animals = AnimalFile()] { return animals.randomAnimal(); };
 }
 
-MainWindow::MainWindow(AnimalSource randomAnimal, rt::MessageBox showMessage)
+MainWindow::MainWindow(AnimalSource randomAnimal, rt::MessageFunction showMessage)
     : rt::Form({6735, 3195}, rt::BorderStyle::FixedSingle, designFont)
     , randomAnimal_(std::move(randomAnimal))
     , showMessage_(std::move(showMessage))

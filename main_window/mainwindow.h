@@ -25,7 +25,7 @@ public:
     // Animals from "tips.txt" beside the program.
     static AnimalSource animalFile();
 
-    explicit MainWindow(AnimalSource randomAnimal = animalFile(), rt::MessageBox showMessage = rt::showMessage);
+    explicit MainWindow(AnimalSource randomAnimal = animalFile(), rt::MessageFunction showMessage = rt::showMessage);
     ~MainWindow() override;
 
     void load() override;
@@ -40,7 +40,7 @@ private:
     void throwAnimalIn();
 
     AnimalSource randomAnimal_;
-    rt::MessageBox showMessage_;
+    rt::MessageFunction showMessage_;
     rt::ListBox animalList_;
     rt::Label countLabel_;
     rt::Label addLabel_;

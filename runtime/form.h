@@ -9,7 +9,8 @@
 //
 // A form is a top-level window of fixed size laid out in twips, in the desktop's window colours.
 // It grows with its font, in proportion, so that its texts fit at any font size the desktop asks
-// for. An owned form has no task-bar button and stands beside its owner, which stays usable.
+// for. An owned form has no task-bar button and stands beside its owner, which stays usable; the
+// owner must outlive it, as a window system destroys owned windows with their owner.
 
 #include "geometry.h"
 

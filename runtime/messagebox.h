@@ -14,7 +14,7 @@ namespace rt {
 
 class Form;
 
-using MessageBox = std::function<void(Form& owner, const std::string& prompt, const std::string& title)>;
+using MessageFunction = std::function<void(Form& owner, const std::string& prompt, const std::string& title)>;
 
 void showMessage(Form& owner, const std::string& prompt, const std::string& title);
 

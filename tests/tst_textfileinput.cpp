@@ -134,6 +134,10 @@ void tst_TextFileInput::longLinesKeepTheirFirstThousandCharacters_data()
         << QByteArray("\xE2\x82\xAC").repeated(2000) + "\nKu" << QString(1000, QChar(0x20AC)) << "Ku";
     QTest::newRow("1200 four-byte UTF-8")
         << QByteArray("\xF0\x9F\x90\x98").repeated(1200) + "\nKu" << QString::fromUcs4(U"\U0001F418").repeated(1000) << "Ku";
+    // Cut after the first two bytes of a surrogate, which UTF-8 never holds: what was cut off
+    // cannot be judged, and the letters before the cut stay UTF-8.
+    QTest::newRow("cut inside a broken letter")
+        << QByteArray("\xC3\xB8").repeated(1999) + "\xED\xA0\x80\nKu" << oe1000 << "Ku";
     QTest::newRow("5000 Windows-1252") << QByteArray(5000, '\xF8') + "\nKu" << oe1000 << "Ku";
 }
 

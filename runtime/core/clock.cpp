@@ -14,7 +14,7 @@ float secondsSinceMidnight()
     using namespace std::chrono;
     const auto now = system_clock::now();
     const std::time_t seconds = system_clock::to_time_t(now);
-    // The game is single-threaded: localtime's shared buffer is read at once.
+    // localtime's buffer is shared; the clock is read on the game's one thread, the event loop's.
     const std::tm* local = std::localtime(&seconds);
     if (!local)
         return 0.0f;

@@ -48,7 +48,7 @@ std::wstring finalPath(const std::wstring& path)
         return path;
     resolved.resize(length);
     // "\\?\C:\..." for a drive, "\\?\UNC\server\..." for a share: back to the usual forms.
-    if (resolved.starts_with(L"\\\\?\\UNC\\"))
+    if (resolved.starts_with(L"\\\\?\\UNC\\") && resolved.size() < MAX_PATH + 6)
         return L"\\\\" + resolved.substr(8);
     if (resolved.starts_with(L"\\\\?\\") && resolved.size() < MAX_PATH + 4)
         return resolved.substr(4);

@@ -45,9 +45,14 @@ Utf8Scan scanUtf8(std::string_view bytes)
         } else {
             return {i, false};
         }
+        if (i + length > bytes.size()) {
+            // Cut short: only continuation bytes may follow the lead; whether they would have made
+            // a letter depends on what was cut off.
+            const bool continuations = std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(i + 1), bytes.end(),
+                [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; });
+            return {i, continuations};
+        }
         for (std::size_t k = 1; k < length; ++k) {
-            if (i + k == bytes.size())
-                return {i, true};
             const auto next = static_cast<unsigned char>(bytes[i + k]);
             if (k == 1 ? (next < low || next > high) : (next < 0x80 || next > 0xBF))
                 return {i, false};

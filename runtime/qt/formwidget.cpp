@@ -62,8 +62,7 @@ void FormWidget::layOut()
 {
     // A maximized form must keep the size the compositor gave it; its designed size returns
     // with the normal state.
-    if (!isLarge())
-        {
+    if (!isLarge()) {
         const Size fixed = clientSize_.toPixels(scale());
         setFixedSize(fixed.width, fixed.height);
     }

@@ -8,6 +8,7 @@
 #include "utf16.h"
 
 #include <algorithm>
+#include <cassert>
 #include <commctrl.h>
 
 namespace rt {
@@ -101,10 +102,16 @@ Form::Native::Native(TwipSize clientSize, BorderStyle border, DesignFont designF
     window_.reset(created);
     if (created)
         layOut(win32::dpiOfWindow(created));
+    if (owner_)
+        owner_->native().owned_.push_back(this);
 }
 
 Form::Native::~Native()
 {
+    // Windows destroys an owner's owned windows with it: the game's owned forms must go first.
+    assert(owned_.empty());
+    if (owner_)
+        std::erase(owner_->native().owned_, this);
     if (window_)
         SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
@@ -130,7 +137,10 @@ void Form::Native::show()
 {
     if (!isVisible() && owner_)
         placeBesideOwner();
-    ShowWindow(handle(), SW_SHOW);
+    // The first show of the start-up form takes the state it was started in (a shortcut set to
+    // run minimized, say).
+    ShowWindow(handle(), !shown_ && !owner_ ? SW_SHOWDEFAULT : SW_SHOW);
+    shown_ = true;
     UpdateWindow(handle());
 }
 
@@ -181,12 +191,16 @@ LRESULT Form::Native::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DPICHANGED:
         layOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        placeOwnedForms();
         return 0;
     case WM_SETTINGCHANGE:
+        // Each top-level window hears of a new font, the owner and its owned forms in any order:
+        // whichever grows last, the owned forms end up beside their owner.
         if (wParam == SPI_SETNONCLIENTMETRICS) {
             layOut(dpi_);
             if (owner_ && isVisible())
                 placeBesideOwner();
+            placeOwnedForms();
         }
         break;
     case WM_SYSCOLORCHANGE:
@@ -216,6 +230,8 @@ void Form::Native::layOut(UINT dpi, const RECT* suggested)
 {
     dpi_ = dpi ? dpi : win32::defaultDpi;
     const LOGFONTW logFont = win32::messageFont(dpi_);
+    // The old font goes only when no control uses it any longer.
+    win32::UniqueFont previousFont(font_.release());
     font_.reset(CreateFontIndirectW(&logFont));
     const double ratio = static_cast<double>(dpi_) / win32::defaultDpi;
     const Scale growth = rt::growth(fontMetrics(), {designFont_.averageCharWidth * ratio, designFont_.height * ratio});
@@ -230,6 +246,13 @@ void Form::Native::layOut(UINT dpi, const RECT* suggested)
         frame.right - frame.left, frame.bottom - frame.top, flags);
     for (const Control& control : controls_)
         placeControl(control);
+}
+
+void Form::Native::placeOwnedForms()
+{
+    for (Native* owned : owned_)
+        if (owned->isVisible())
+            owned->placeBesideOwner();
 }
 
 void Form::Native::placeControl(const Control& control) const

@@ -58,6 +58,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void layOut(UINT dpi, const RECT* suggested = nullptr);
+    // After the form has grown or shrunk: its open owned forms stand beside it again.
+    void placeOwnedForms();
     void placeControl(const Control& control) const;
     void placeBesideOwner();
     FontMetrics fontMetrics() const;
@@ -71,6 +73,8 @@ private:
     Scale scale_;
     win32::UniqueFont font_;
     std::vector<Control> controls_;
+    std::vector<Native*> owned_; // the forms this one owns, each as long as it lives
+    bool shown_ = false;
     int nextControlId_ = 100;
     std::function<void()> closed_;
     HWND handle_ = nullptr; // set at WM_NCCREATE, before window_ holds it

@@ -7,29 +7,67 @@
 #include "formwindow.h"
 #include "utf16.h"
 
+#include <commctrl.h>
+
 namespace rt {
 
 namespace {
 
 // SS_LEFT wraps at words and SS_EDITCONTROL breaks a word longer than the line, as an edit
-// control does; the bottom of the text is cut, with no ellipsis. SS_NOTIFY asks for the clicks.
-// The STATIC class has CS_DBLCLKS, so the second press of a double-click arrives as
-// WM_LBUTTONDBLCLK, which notifies STN_DBLCLK and not STN_CLICKED: counting only STN_CLICKED
-// makes a double-click one click.
+// control does; the bottom of the text is cut, with no ellipsis. SS_NOTIFY lets the mouse reach
+// the control at all.
 constexpr DWORD labelStyle = SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX | SS_NOTIFY;
+constexpr UINT_PTR clickSubclass = 1;
+
+// A click is a press and a release of the left button over the label, the mouse held by the
+// label in between. The STATIC class has CS_DBLCLKS, so the second press of a double-click comes
+// as WM_LBUTTONDBLCLK, which starts no click: a double-click is one click.
+LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto& label = *reinterpret_cast<Label::Native*>(data);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        label.pressed = true;
+        SetCapture(window);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        label.pressed = false;
+        return 0;
+    case WM_LBUTTONUP: {
+        RECT area{};
+        GetClientRect(window, &area);
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const bool click = label.pressed && PtInRect(&area, at);
+        label.pressed = false;
+        if (GetCapture() == window)
+            ReleaseCapture();
+        if (click && label.clicked) {
+            // A copy: the handler may replace itself.
+            const std::function<void()> handler = label.clicked;
+            handler();
+        }
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        label.pressed = false;
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, labelProc, clickSubclass);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
 
 } // namespace
 
 Label::Native::Native(Form& form, TwipRect geometry)
     : form(form)
 {
-    window_.reset(form.native().createControl(L"STATIC", labelStyle, 0, geometry, [this](WORD notification) {
-        if (notification == STN_CLICKED && clicked) {
-            // A copy: the handler may replace itself.
-            const std::function<void()> handler = clicked;
-            handler();
-        }
-    }));
+    window_.reset(form.native().createControl(L"STATIC", labelStyle, 0, geometry, {}));
+    if (window_)
+        SetWindowSubclass(window_.get(), labelProc, clickSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
 Label::Native::~Native()

@@ -8,7 +8,8 @@
 // (through the system's own accessibility of the control) read it.
 //
 // Supports: word-wrapped plain text ("&" shown as it is), cut off at the bottom; one click per
-// left mouse press (STN_CLICKED), the second press of a double-click not counted again.
+// left button pressed and released over the label, as on the other platforms (the control's own
+// STN_CLICKED comes on the press), the second press of a double-click not counted again.
 // Does not: focus, keys, mnemonics, an ellipsis where the text is cut.
 
 #include "handles.h"
@@ -30,6 +31,7 @@ struct Label::Native final {
     Form& form;
     std::string text;
     std::function<void()> clicked;
+    bool pressed = false;
 
 private:
     win32::UniqueWindow window_;

@@ -4,8 +4,8 @@
 
 #pragma once
 
-// The one way this platform includes the Windows API: the wide (UTF-16) functions, no min/max
-// macros, and no MessageBox macro to rename rt::MessageBox behind the game's back.
+// The one way this platform includes the Windows API: the wide (UTF-16) functions and no min/max
+// macros.
 
 #ifndef UNICODE
 #define UNICODE
@@ -21,5 +21,3 @@
 #endif
 
 #include <windows.h>
-
-#undef MessageBox
