@@ -361,7 +361,10 @@ def wine_prefix(prefix, fresh=False):
     """Points this process at a Wine prefix of the tests' own: made on first use (slow, half a
     minute) and reused by every later start, or made afresh."""
     skip_without(WINE, "wineserver")
-    os.environ.update(WINEPREFIX=prefix, WINELOADER=WINE, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    # No Mono or Gecko to install; and no winemenubuilder, which would copy every Start-menu
+    # shortcut made in the prefix into this machine's own menus.
+    os.environ.update(WINEPREFIX=prefix, WINELOADER=WINE, WINEDEBUG="-all",
+                      WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
     marker = os.path.join(prefix, WINE_PREFIX_MADE)
     if fresh and os.path.exists(marker):
         subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)

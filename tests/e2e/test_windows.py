@@ -12,6 +12,7 @@ test, and one program start serves a whole game.
 
 import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -198,49 +199,59 @@ class NoAnimalFile(WineTest):
 
 
 class Installer(WineTest):
-    """The packages: the zip holds the program and its animals only; the installer installs per
-    machine, silently, and its silent uninstall leaves nothing behind."""
+    """The packages: the zip holds the program and its animals only; the Windows Installer package
+    installs per machine, silently, with a Start-menu shortcut and an Apps & features entry, and
+    its silent uninstall leaves nothing behind."""
 
     def test_zip_install_start_uninstall(self):
         zips = glob.glob(os.path.join(PACKAGES, "bargeling-*-windows-x64.zip"))
-        installers = glob.glob(os.path.join(PACKAGES, "*.msi")) or glob.glob(os.path.join(PACKAGES, "*setup*.exe"))
-        if not zips or not installers:
+        msis = glob.glob(os.path.join(PACKAGES, "bargeling-*-windows-x64.msi"))
+        if not zips or not msis:
             self.skipTest(f"no packages in {PACKAGES}")
         names = {os.path.basename(n) for n in zipfile.ZipFile(zips[0]).namelist() if not n.endswith("/")}
         self.assertTrue({"bargeling.exe", "tips.txt"} <= names and not any("inspect" in n for n in names), names)
 
-        msi = installers[0].endswith(".msi")
-        with open(installers[0], "rb") as f:
-            head = f.read(4096)
-        x86 = head[int.from_bytes(head[0x3c:0x40], "little") + 4:][:2] == b"\x4c\x01"  # the PE header's machine
-        if x86 and subprocess.run(["wine", "--version"], capture_output=True).returncode:
-            self.skipTest("the installer is a 32-bit program, and the Wine here runs no 32-bit programs")
-        package, loader = harness.windows_path(installers[0]), "wine" if x86 else harness.WINE
-        harness.wine(*(["msiexec", "/i", package, "/qn"] if msi else [package, "/S"]), loader=loader)
+        package = harness.windows_path(msis[0])
+        uninstall = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+        harness.wine("msiexec", "/i", package, "/qn")
         folder = harness.wine_drive_c("Program Files", "Bargeling")
-        self.assertTrue({"bargeling.exe", "tips.txt"} <= set(os.listdir(folder)), os.listdir(folder))
+        self.assertEqual(sorted(os.listdir(folder)), ["COPYING", "README.txt", "bargeling.exe", "tips.txt"])
         # Wine 8's msiexec puts even a per-machine package's shortcuts in the user's Start menu.
         menus = [os.path.join(harness.wine_drive_c(*folder), "Microsoft", "Windows", "Start Menu", "Programs")
                  for folder in (["ProgramData"], ["users", os.environ.get("USER", "root"), "AppData", "Roaming"])]
         shortcuts = lambda name: [f for m in menus for f in glob.glob(os.path.join(m, "**", name), recursive=True)]
-        self.assertTrue(shortcuts("Bargeling 2000.lnk"))
+        self.assertEqual(len(shortcuts("Bargeling 2000.lnk")), 1)
+        # The shortcut and Apps & features show the program's icon, which Windows Installer keeps
+        # in its own folder.
+        with open(shortcuts("Bargeling 2000.lnk")[0], "rb") as f:
+            self.assertIn("program.ico".encode("utf-16-le"), f.read())
+        entry = harness.wine("reg", "query", uninstall, "/s")
+        self.assertIn("Bargeling 2000", entry)
+        self.assertIn("The Bargeling developers", entry)
+        self.assertRegex(entry, r"DisplayVersion\s+REG_SZ\s+1\.0\.0")
+        products = harness.wine("reg", "query", r"HKLM\Software\Classes\Installer\Products", "/s")
+        icon = re.search(r"ProductIcon\s+REG_SZ\s+C:\\(.*program\.ico)", products)
+        self.assertTrue(icon, products)
+        icon = harness.wine_drive_c(*icon[1].split("\\"))
+        self.assertTrue(os.path.isfile(icon), icon)
 
         installed = os.path.join(folder, "bargeling.exe")
         self.assertEqual(harness.wine(installed, "--version").strip(), "bargeling 1.0.0")
+        with open(os.path.join(folder, "tips.txt"), encoding="utf-8-sig") as f:
+            animals = set(f.read().splitlines()[:49]) - {""}
         p = self.start(installed, cwd=tempfile.gettempdir())
         self.throw(1)
-        self.assertNotEqual(self.wait_count(AFLOAT.format(1)).child("ListBox").items, [""])
+        items = self.wait_count(AFLOAT.format(1)).child("ListBox").items
+        self.assertEqual(len(items), 1)
+        self.assertIn(items[0], animals)
         p.stop()
 
-        if msi:
-            harness.wine("msiexec", "/x", package, "/qn")
-        else:
-            harness.wine(*glob.glob(os.path.join(folder, "*nins*.exe")), "/S", loader=loader)
-            wait_for("the uninstaller to end", lambda: not os.path.exists(folder), timeout=60)
+        harness.wine("msiexec", "/x", package, "/qn")
         self.assertFalse(os.path.exists(folder))
         self.assertFalse(shortcuts("*Bargeling*"))
-        uninstall = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+        self.assertFalse(os.path.exists(os.path.dirname(icon)))
         self.assertNotIn("Bargeling", harness.wine("reg", "query", uninstall, "/s", check=False))
+        self.assertNotIn("Bargeling", harness.wine("reg", "query", r"HKLM\Software\Classes\Installer", "/s", check=False))
 
 
 if __name__ == "__main__":
