@@ -149,8 +149,13 @@ class Game(WineTest):
         self.assertTrue(stays(lambda: self.main().child("ListBox").count == 50))
         self.assert_list(50)
 
+        p.click(count)  # open through the next message, which blocks it too
+        about = wait_for("the about window", lambda: p.top(ABOUT))
         self.throw(25)
+        wait_for("the message at 75", p.message)
+        p.click(about.child("Static"))
         self.dismiss(75, key="Return")
+        self.assertTrue(stays(lambda: p.top(ABOUT) is not None), "the about window took a click behind the box")
         self.assertEqual(self.main().child("Static", 0).text, AFLOAT.format(75))
         self.assert_list(75, animals)
         self.throw(1)
@@ -158,9 +163,7 @@ class Game(WineTest):
         self.wait_count(SUNK.format(76))
         self.assert_list(76, animals)
 
-        p.click(self.main().child("Static", 0))  # closed with the about window shown: status 0
-        wait_for("the about window", lambda: p.top(ABOUT))
-        p.stop()
+        p.stop()  # closed with the about window shown: status 0
 
 
 class HiDpi(WineTest):
@@ -237,6 +240,9 @@ class Installer(WineTest):
 
         installed = os.path.join(folder, "bargeling.exe")
         self.assertEqual(harness.wine(installed, "--version").strip(), "bargeling 1.0.0")
+        wrong = subprocess.run([harness.WINE, installed, "--bogus"], capture_output=True)
+        self.assertEqual((wrong.returncode, wrong.stderr.decode().strip()),
+                         (1, "bargeling: ukjent valg «--bogus»; se «bargeling --help»"))
         with open(os.path.join(folder, "tips.txt"), encoding="utf-8-sig") as f:
             animals = set(f.read().splitlines()[:49]) - {""}
         p = self.start(installed, cwd=tempfile.gettempdir())
