@@ -116,21 +116,22 @@ Form::Native::~Native()
         SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
-HWND Form::Native::createControl(const wchar_t* className, DWORD style, DWORD exStyle, TwipRect geometry, CommandHandler onCommand)
+win32::ChildControl::ChildControl(Form& form, const wchar_t* className, DWORD style, DWORD exStyle, TwipRect geometry)
+    : form_(form)
 {
-    const int id = nextControlId_++;
-    const HWND control = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, handle(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (!control)
-        return nullptr;
-    controls_.push_back({control, geometry, std::move(onCommand)});
-    placeControl(controls_.back());
-    return control;
+    Form::Native& native = form.native();
+    const int id = native.nextControlId_++;
+    window_.reset(CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, native.handle(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr));
+    if (!window_)
+        return;
+    native.controls_.push_back({window_.get(), geometry});
+    native.placeControl(native.controls_.back());
 }
 
-void Form::Native::forgetControl(HWND control)
+win32::ChildControl::~ChildControl()
 {
-    std::erase_if(controls_, [control](const Control& entry) { return entry.window == control; });
+    std::erase_if(form_.native().controls_, [this](const Form::Native::Control& entry) { return entry.window == window_.get(); });
 }
 
 void Form::Native::show()
@@ -173,16 +174,6 @@ LRESULT Form::Native::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
-    case WM_COMMAND: {
-        const HWND control = reinterpret_cast<HWND>(lParam);
-        const auto found = std::find_if(controls_.cbegin(), controls_.cend(), [control](const Control& entry) { return entry.window == control; });
-        if (control && found != controls_.cend() && found->onCommand) {
-            // A copy: the handler may forget or destroy its own control.
-            const CommandHandler onCommand = found->onCommand;
-            onCommand(HIWORD(wParam));
-        }
-        return 0;
     }
     case WM_CLOSE:
         hide();

@@ -11,7 +11,7 @@
 // border) and BorderStyle::None (an owned popup: no frame, no task-bar button); the desktop's
 // window colours for the form and its STATIC controls; per-monitor DPI (WM_DPICHANGED) and a
 // change of the message font (WM_SETTINGCHANGE); an owned form placed beside its owner, on the
-// owner's monitor, each time it is shown; WM_COMMAND handed to the control that sent it.
+// owner's monitor, each time it is shown.
 // Does not: dialog navigation (no IsDialogMessage, no tab order), menus, resizing, maximizing.
 
 #include "form.h"
@@ -22,9 +22,27 @@
 
 namespace rt {
 
-struct Form::Native final {
-    using CommandHandler = std::function<void(WORD notification)>;
+namespace win32 {
 
+// A control of a form, a child window placed at its designed geometry in the form's font and
+// laid out again with the form; destroyed with this object.
+class ChildControl final {
+public:
+    ChildControl(Form& form, const wchar_t* className, DWORD style, DWORD exStyle, TwipRect geometry);
+    ~ChildControl();
+    ChildControl(const ChildControl&) = delete;
+    ChildControl& operator=(const ChildControl&) = delete;
+
+    HWND handle() const { return window_.get(); }
+
+private:
+    Form& form_;
+    UniqueWindow window_;
+};
+
+} // namespace win32
+
+struct Form::Native final {
     Native(TwipSize clientSize, BorderStyle border, DesignFont designFont, Form* owner);
     ~Native();
     Native(const Native&) = delete;
@@ -32,11 +50,6 @@ struct Form::Native final {
 
     HWND handle() const { return window_.get(); }
 
-    // A child control of the form, placed at its designed geometry in the form's font. Its
-    // notifications (WM_COMMAND) go to the handler. The control is the caller's to destroy,
-    // after it has forgotten it.
-    HWND createControl(const wchar_t* className, DWORD style, DWORD exStyle, TwipRect geometry, CommandHandler onCommand);
-    void forgetControl(HWND control);
 
     // What closing the form does besides hiding it: the start-up form ends the program.
     void onClosed(std::function<void()> handler) { closed_ = std::move(handler); }
@@ -52,8 +65,9 @@ private:
     struct Control final {
         HWND window = nullptr;
         TwipRect geometry;
-        CommandHandler onCommand;
     };
+
+    friend class win32::ChildControl;
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);

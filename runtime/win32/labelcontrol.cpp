@@ -63,16 +63,10 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 Label::Native::Native(Form& form, TwipRect geometry)
-    : form(form)
+    : control(form, L"STATIC", labelStyle, 0, geometry)
 {
-    window_.reset(form.native().createControl(L"STATIC", labelStyle, 0, geometry, {}));
-    if (window_)
-        SetWindowSubclass(window_.get(), labelProc, clickSubclass, reinterpret_cast<DWORD_PTR>(this));
-}
-
-Label::Native::~Native()
-{
-    form.native().forgetControl(window_.get());
+    if (handle())
+        SetWindowSubclass(handle(), labelProc, clickSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
 Label::Label(Form& form, TwipRect geometry)

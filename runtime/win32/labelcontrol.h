@@ -12,7 +12,7 @@
 // STN_CLICKED comes on the press), the second press of a double-click not counted again.
 // Does not: focus, keys, mnemonics, an ellipsis where the text is cut.
 
-#include "handles.h"
+#include "formwindow.h"
 #include "label.h"
 
 #include <functional>
@@ -22,19 +22,13 @@ namespace rt {
 
 struct Label::Native final {
     Native(Form& form, TwipRect geometry);
-    ~Native();
-    Native(const Native&) = delete;
-    Native& operator=(const Native&) = delete;
 
-    HWND handle() const { return window_.get(); }
+    HWND handle() const { return control.handle(); }
 
-    Form& form;
     std::string text;
     std::function<void()> clicked;
     bool pressed = false;
-
-private:
-    win32::UniqueWindow window_;
+    win32::ChildControl control; // last: its window goes first, while the click state stands
 };
 
 } // namespace rt

@@ -16,14 +16,8 @@ constexpr DWORD listStyle = WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS
 } // namespace
 
 ListBox::Native::Native(Form& form, TwipRect geometry)
-    : form(form)
+    : control(form, L"LISTBOX", listStyle, WS_EX_CLIENTEDGE, geometry)
 {
-    window_.reset(form.native().createControl(L"LISTBOX", listStyle, WS_EX_CLIENTEDGE, geometry, {}));
-}
-
-ListBox::Native::~Native()
-{
-    form.native().forgetControl(window_.get());
 }
 
 ListBox::ListBox(Form& form, TwipRect geometry)

@@ -12,7 +12,7 @@
 // view, the keyboard and the mouse of the standard control. Does not: sorting, several
 // selected items, a horizontal scroll bar.
 
-#include "handles.h"
+#include "formwindow.h"
 #include "listbox.h"
 
 #include <cstdint>
@@ -21,17 +21,11 @@ namespace rt {
 
 struct ListBox::Native final {
     Native(Form& form, TwipRect geometry);
-    ~Native();
-    Native(const Native&) = delete;
-    Native& operator=(const Native&) = delete;
 
-    HWND handle() const { return window_.get(); }
+    HWND handle() const { return control.handle(); }
 
-    Form& form;
     std::int16_t newIndex = -1;
-
-private:
-    win32::UniqueWindow window_;
+    win32::ChildControl control;
 };
 
 } // namespace rt
