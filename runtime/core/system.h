@@ -13,7 +13,8 @@
 
 namespace rt {
 
-// The directory in which the running program really lies, links resolved.
+// The directory in which the running program really lies, links resolved; the current
+// directory where the system will not say (Linux without /proc).
 std::filesystem::path programDirectory();
 
 struct FileCloser final {
