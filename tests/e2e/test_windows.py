@@ -200,6 +200,18 @@ class NoAnimalFile(WineTest):
             self.assertEqual(self.main().child("ListBox").items, ["", ""])
             self.program.stop()
 
+    def test_folder_with_letters_beyond_the_code_page(self):
+        with tempfile.TemporaryDirectory() as top:
+            folder = os.path.join(top, "Åse", "Mine spill", "Bargeling æøå Ωμέγα")  # Greek: in no Western code page
+            os.makedirs(folder)
+            shutil.copy(PROGRAM, folder)
+            with open(os.path.join(folder, "tips.txt"), "w", encoding="utf-8") as f:
+                f.write("Blåhval\r\n")
+            self.start(os.path.join(folder, os.path.basename(PROGRAM)))
+            self.throw(1)
+            self.assertEqual(self.wait_count(AFLOAT.format(1)).child("ListBox").items, ["Blåhval"])
+            self.program.stop()
+
 
 class Installer(WineTest):
     """The packages: the zip holds the program and its animals only; the Windows Installer package
