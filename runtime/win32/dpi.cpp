@@ -11,10 +11,7 @@ namespace {
 template <class Function>
 Function userFunction(const char* name)
 {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const FARPROC address = user32 ? GetProcAddress(user32, name) : nullptr;
-    // Through the generic function type, which converts to and from any other without a warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+    return systemFunction<Function>(L"user32.dll", name);
 }
 
 using SetProcessDpiAwarenessContextFunction = BOOL(WINAPI*)(HANDLE);

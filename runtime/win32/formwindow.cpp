@@ -69,11 +69,7 @@ Rect visibleFrame(HWND window)
     RECT frame{};
     GetWindowRect(window, &frame);
     using DwmGetWindowAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
-    static const auto getAttribute = [] {
-        const HMODULE dwmapi = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        const FARPROC address = dwmapi ? GetProcAddress(dwmapi, "DwmGetWindowAttribute") : nullptr;
-        return reinterpret_cast<DwmGetWindowAttributeFunction>(reinterpret_cast<void (*)()>(address));
-    }();
+    static const auto getAttribute = win32::systemFunction<DwmGetWindowAttributeFunction>(L"dwmapi.dll", "DwmGetWindowAttribute");
     constexpr DWORD extendedFrameBounds = 9; // DWMWA_EXTENDED_FRAME_BOUNDS
     RECT visible{};
     if (getAttribute && getAttribute(window, extendedFrameBounds, &visible, sizeof visible) == S_OK

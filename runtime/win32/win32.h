@@ -21,3 +21,20 @@
 #endif
 
 #include <windows.h>
+
+namespace rt::win32 {
+
+// A function of a system DLL that older versions of Windows may lack: null where it is missing.
+// A DLL not loaded yet is loaded from the system folder only.
+template <class Function>
+Function systemFunction(const wchar_t* dll, const char* name)
+{
+    HMODULE module = GetModuleHandleW(dll);
+    if (!module)
+        module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const FARPROC address = module ? GetProcAddress(module, name) : nullptr;
+    // Through the generic function type, which converts to and from any other without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+} // namespace rt::win32
