@@ -5,8 +5,8 @@
 #pragma once
 
 // Owners of the Windows handles the platform makes: a window is destroyed, a font or a brush
-// deleted, when its owner goes. Handles the system lends (stock objects, system colour brushes)
-// are never held here.
+// deleted, a COM reference released, when its owner goes. Handles the system lends (stock
+// objects, system colour brushes) are never held here.
 
 #include "win32.h"
 
@@ -25,6 +25,13 @@ struct GdiObjectDeleter final {
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+
+struct ComReleaser final {
+    template <class Interface>
+    void operator()(Interface* object) const { object->Release(); }
+};
+template <class Interface>
+using ComRef = std::unique_ptr<Interface, ComReleaser>;
 
 // A device context got with GetDC, released with ReleaseDC.
 class WindowDC final {

@@ -19,12 +19,27 @@ namespace {
 constexpr DWORD labelStyle = SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX | SS_NOTIFY;
 constexpr UINT_PTR clickSubclass = 1;
 
+void runClick(const Label::Native& label)
+{
+    if (!label.clicked)
+        return;
+    // A copy: the handler may replace itself.
+    const std::function<void()> handler = label.clicked;
+    handler();
+}
+
 // A click is a press and a release of the left button over the label, the mouse held by the
 // label in between. The STATIC class has CS_DBLCLKS, so the second press of a double-click comes
 // as WM_LBUTTONDBLCLK, which starts no click: a double-click is one click.
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
 {
     auto& label = *reinterpret_cast<Label::Native*>(data);
+    if (message == win32::pressMessage()) {
+        // A screen reader's press, run now only if a mouse click could reach the label now.
+        if (win32::takesInput(window))
+            runClick(label);
+        return 0;
+    }
     switch (message) {
     case WM_LBUTTONDOWN:
         label.pressed = true;
@@ -41,17 +56,20 @@ LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         label.pressed = false;
         if (GetCapture() == window)
             ReleaseCapture();
-        if (click && label.clicked) {
-            // A copy: the handler may replace itself.
-            const std::function<void()> handler = label.clicked;
-            handler();
-        }
+        if (click)
+            runClick(label);
         return 0;
     }
     case WM_CAPTURECHANGED:
         label.pressed = false;
         break;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT)
+            if (const LRESULT answer = label.accessibility.answer(window, wParam))
+                return answer;
+        break;
     case WM_NCDESTROY:
+        label.accessibility.drop();
         RemoveWindowSubclass(window, labelProc, clickSubclass);
         break;
     default:

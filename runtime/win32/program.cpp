@@ -5,14 +5,17 @@
 // Start-up on Windows: the wide command line (GetCommandLineW, whatever the code page), the
 // answer to --help and --version on the console or in a box, then the start-up form and the
 // message loop. Closing the start-up form posts WM_QUIT: the loop ends with status 0 and every
-// window of the program goes with its form. Does not: Qt's own options (-platform, -style, ...),
-// which are unknown here; dialog keyboard navigation (no IsDialogMessage).
+// window of the program goes with its form. The thread is a single-threaded COM apartment, served
+// by the message loop, for the labels' accessible objects. Does not: Qt's own options
+// (-platform, -style, ...), which are unknown here; dialog keyboard navigation (no
+// IsDialogMessage).
 
 #include "program.h"
 
 #include "commandline.h"
 #include "console.h"
 #include "formwindow.h"
+#include "labelaccessible.h"
 #include "utf16.h"
 
 #include <shellapi.h>
@@ -63,6 +66,8 @@ int start(int /*argc*/, char** /*argv*/, const ProgramInfo& info, const std::fun
             win32::printOut(answer->text, info.name);
         return answer->status;
     }
+    // Before any window, and ended after every one: screen readers reach the labels through COM.
+    const win32::ComApartment apartment;
     const std::unique_ptr<Form> startupForm = makeStartupForm();
     if (!startupForm->native().handle()) {
         win32::printError(info.name + ": får ikke laget vinduet til spillet\n", info.name);

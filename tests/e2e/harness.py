@@ -409,7 +409,8 @@ class Win32Window:
 
 class WineProgram(Program):
     """The Windows program under Wine, started in the prefix set by wine_prefix(); read through
-    inspect_windows, driven by real X input, closed through the window manager as Program is."""
+    inspect_windows, driven by real X input and by a screen reader's presses, closed through the
+    window manager as Program is."""
 
     def __init__(self, executable, inspector, cwd=None, args=()):
         self.image, self.inspector = os.path.basename(executable), inspector
@@ -419,6 +420,19 @@ class WineProgram(Program):
         self.x = display.Display()
         self.main = wait_for("the main window", lambda: self.window(MAIN), timeout=60)
         wait_for("the window manager to manage the main window", lambda: self.main.id in self._managed())
+
+    def accessible(self, window, press=False):
+        """What a screen reader reads of a window through its accessible object, from another
+        process: role, roleText, name, defaultAction, state and the window it names; with press,
+        also the result of its default action ("0x00000000" for S_OK). The press is the screen
+        reader's own call: it must come back while the program goes on, a message box or not."""
+        command = [WINE, self.inspector, "--accessible", str(window.hwnd), *(["--press"] if press else [])]
+        output = subprocess.run(command, stdout=subprocess.PIPE, check=True, timeout=30).stdout
+        return json.loads(output.decode("utf-8"))
+
+    def press(self, window):
+        """Does the default action of a window's accessible object, as a screen reader does; its result."""
+        return self.accessible(window, press=True)["press"]
 
     def windows(self):
         """Every top-level window of the program, shown or hidden, with its children."""

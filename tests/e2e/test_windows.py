@@ -32,6 +32,7 @@ PACKAGES = os.path.abspath(os.environ.get("BARGELING_PACKAGE_DIR", os.path.join(
 PREFIX = os.path.abspath(os.environ.get("BARGELING_WINE_PREFIX", os.path.join(BUILD, "wine-prefix")))
 CREDITS = "Jaggu du fant den super hemmelige about screenen"
 WS_POPUP, WS_CAPTION, WS_THICKFRAME, WS_MAXIMIZEBOX, SS_NOTIFY = 0x80000000, 0xC00000, 0x40000, 0x10000, 0x100
+ROLE_SYSTEM_PUSHBUTTON, S_OK, E_FAIL = 43, "0x00000000", "0x80004005"
 
 
 def setUpModule():
@@ -113,6 +114,13 @@ class Game(WineTest):
         self.assertIsNotNone(about, "no hidden about window")
         self.shot("96dpi-main")
 
+        with self.subTest("what a screen reader reads"):
+            for label in (count, add):
+                seen = p.accessible(label)
+                self.assertEqual((seen["role"], seen["name"], seen["defaultAction"], seen["window"]),
+                                 (ROLE_SYSTEM_PUSHBUTTON, label.text, "Press", label.hwnd))
+            self.assertNotEqual(p.accessible(main.child("ListBox"))["role"], ROLE_SYSTEM_PUSHBUTTON)
+
         with self.subTest("the about window"):
             p.click(count)
             about = wait_for("the about window", lambda: p.top(ABOUT))
@@ -132,19 +140,26 @@ class Game(WineTest):
 
         with open(os.path.join(os.path.dirname(PROGRAM), "tips.txt"), encoding="utf-8-sig") as f:
             animals = set(f.read().splitlines()[:49])
-        self.throw(1, repeat=2)
+        self.assertEqual(p.press(add), S_OK)  # a screen reader's press throws one animal in
         self.wait_count(AFLOAT.format(1))
-        self.throw(48)
+        self.assert_list(1, animals)
+        self.assertEqual(p.accessible(count)["name"], AFLOAT.format(1))
+        self.throw(1, repeat=2)
+        self.wait_count(AFLOAT.format(2))
+        self.throw(47)
         self.wait_count(AFLOAT.format(49))
         self.assertIsNone(p.message())
         self.assert_list(49, animals)
 
-        self.throw(1)
+        self.assertEqual(p.press(add), S_OK)  # answered at once, though the press opens a message
         box = wait_for("the message at 50", p.message)
         x, y, w, h = add.client
         spot = next((x + dx, y + dy) for dx in (10, w - 10) for dy in (10, h - 10)
                     if not overlap((x + dx, y + dy, 1, 1), box.window))
         p.click_at(*spot)  # behind the box: the click is lost
+        self.assertEqual(p.press(add), E_FAIL)  # and so is a press
+        self.assertIsNotNone(p.message())
+        self.assertEqual(self.main().child("Static", 0).text, AFLOAT.format(50))
         self.dismiss(50, shot="96dpi-message-50")
         self.assertTrue(stays(lambda: self.main().child("ListBox").count == 50))
         self.assert_list(50)

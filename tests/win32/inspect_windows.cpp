@@ -6,8 +6,14 @@
 // document: every top-level window of the program's processes, shown or hidden, with its
 // children. Usage: inspect_windows <image name or pid>, for example bargeling.exe.
 // Places are screen pixels, rectangles [left, top, width, height]; texts are UTF-8.
+//
+// inspect_windows --accessible <hwnd> [--press] reads one window's accessible object from
+// another process, as a screen reader does (AccessibleObjectFromWindow): its role, name, default
+// action and state, and the window it names; with --press it then does the default action. The
+// results of the calls that can fail are HRESULTs, "0x00000000" for S_OK.
 
 #include <windows.h>
+#include <oleacc.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -126,12 +132,81 @@ std::set<DWORD> processes(const wchar_t *which) {
     return found;
 }
 
+std::string hresult(HRESULT result) {
+    char text[16];
+    std::snprintf(text, sizeof text, "\"0x%08lx\"", static_cast<unsigned long>(result));
+    return text;
+}
+
+// A text that an accessible object answered, or null where it answered none.
+void appendAnswer(std::string &out, HRESULT result, BSTR text) {
+    if (result == S_OK && text)
+        appendText(out, std::wstring(text, SysStringLen(text)));
+    else
+        out.append("null");
+    SysFreeString(text);
+}
+
+// Prints the accessible object of the window; 1 when there is none.
+int describeAccessible(HWND window, bool press) {
+    std::string out = "{\"hwnd\": " + std::to_string(reinterpret_cast<UINT_PTR>(window));
+    IAccessible *object = nullptr;
+    // __uuidof: oleacc exports IID_IAccessible as data, which MinGW links to the import thunk.
+    HRESULT found = AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
+                                               reinterpret_cast<void **>(&object));
+    if (FAILED(found) || !object) {
+        std::printf("%s, \"error\": %s}\n", out.c_str(), hresult(found).c_str());
+        return 1;
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{}, state{};
+    object->get_accRole(self, &role);
+    out.append(", \"role\": " + (role.vt == VT_I4 ? std::to_string(role.lVal) : std::string("null")));
+    wchar_t roleText[128] = {};
+    if (role.vt == VT_I4)
+        GetRoleTextW(DWORD(role.lVal), roleText, 128);
+    out.append(", \"roleText\": ");
+    appendText(out, roleText);
+    out.append(", \"name\": ");
+    BSTR text = nullptr;
+    HRESULT result = object->get_accName(self, &text);
+    appendAnswer(out, result, text);
+    out.append(", \"defaultAction\": ");
+    text = nullptr;
+    result = object->get_accDefaultAction(self, &text);
+    appendAnswer(out, result, text);
+    object->get_accState(self, &state);
+    out.append(", \"state\": " + (state.vt == VT_I4 ? std::to_string(state.lVal) : std::string("null")));
+    HWND named = nullptr;
+    WindowFromAccessibleObject(object, &named);
+    out.append(", \"window\": " + std::to_string(reinterpret_cast<UINT_PTR>(named)));
+    if (press)
+        out.append(", \"press\": " + hresult(object->accDoDefaultAction(self)));
+    VariantClear(&role);
+    VariantClear(&state);
+    object->Release();
+    std::printf("%s}\n", out.c_str());
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t **argv) {
-    if (argc != 2) {
-        std::fputs("usage: inspect_windows <image name or pid>\n", stderr);
+    bool accessible = argc >= 3 && std::wcscmp(argv[1], L"--accessible") == 0;
+    bool press = accessible && argc == 4 && std::wcscmp(argv[3], L"--press") == 0;
+    if (accessible ? argc != 3 && !press : argc != 2) {
+        std::fputs("usage: inspect_windows <image name or pid>\n"
+                   "       inspect_windows --accessible <hwnd> [--press]\n",
+                   stderr);
         return 2;
+    }
+    if (accessible) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        int status = describeAccessible(reinterpret_cast<HWND>(UINT_PTR(std::wcstoull(argv[2], nullptr, 10))), press);
+        CoUninitialize();
+        return status;
     }
     SetProcessDPIAware(); // real pixels, whatever the desktop's DPI
     Listing windows{nullptr, processes(argv[1]), {}};
