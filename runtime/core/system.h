@@ -5,7 +5,8 @@
 #pragma once
 
 // What only the operating system can tell: where the running program lies, and whether a path
-// names a regular file that can be read. The one place in the core that differs by system.
+// names a regular file that can be read. The one part of the core that differs by system: the
+// build picks system_posix.cpp or system_win32.cpp.
 
 #include <cstdio>
 #include <filesystem>

@@ -2,11 +2,11 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+// The system's part of the core on Windows: the Windows API, wide paths throughout, so that a
+// folder whose name no code page holds still works.
+
 #include "system.h"
 
-#include <system_error>
-
-#ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -15,17 +15,10 @@
 #include <fcntl.h>
 #include <io.h>
 #include <string>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace rt {
 
 namespace fs = std::filesystem;
-
-#ifdef _WIN32
 
 namespace {
 
@@ -102,39 +95,5 @@ File openRegularFile(const fs::path& path)
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
     return file;
 }
-
-#else
-
-fs::path programDirectory()
-{
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    if (error)
-        return fs::current_path(error);
-    return program.parent_path();
-}
-
-File openRegularFile(const fs::path& path)
-{
-    // O_NONBLOCK keeps the open of a FIFO without a writer from waiting; on a regular file it
-    // changes nothing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return {};
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return {};
-    }
-    File file(::fdopen(fd, "rb"));
-    if (!file) {
-        ::close(fd);
-        return {};
-    }
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    return file;
-}
-
-#endif
 
 } // namespace rt
