@@ -16,16 +16,21 @@ namespace rt {
 
 namespace fs = std::filesystem;
 
-fs::path programDirectory()
+Path programDirectory()
 {
     std::error_code error;
     const fs::path program = fs::read_symlink("/proc/self/exe", error);
     if (error)
-        return fs::current_path(error);
-    return program.parent_path();
+        return fs::current_path(error).native();
+    return program.parent_path().native();
 }
 
-File openRegularFile(const fs::path& path)
+Path fileIn(const Path& folder, std::string_view name)
+{
+    return (fs::path(folder) / name).native();
+}
+
+File openRegularFile(const Path& path)
 {
     // O_NONBLOCK keeps the open of a FIFO without a writer from waiting; on a regular file it
     // changes nothing.
