@@ -5,14 +5,13 @@
 #include "animalfile.h"
 
 #include "randomgenerator.h"
-#include "system.h"
 #include "textfileinput.h"
 
 #include <cmath>
 
-AnimalFile::AnimalFile(rt::Clock clock, const std::filesystem::path& folder)
+AnimalFile::AnimalFile(rt::Clock clock, const rt::Path& folder)
     : clock_(std::move(clock))
-    , path_(folder / "tips.txt")
+    , path_(rt::fileIn(folder, "tips.txt"))
 {
 }
 

@@ -8,15 +8,15 @@
 // from the start of the file on every call. Knows files and randomness, nothing of windows.
 
 #include "clock.h"
+#include "system.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 class AnimalFile final {
 public:
     // The clock seeds every draw; the folder is where "tips.txt" lies.
-    AnimalFile(rt::Clock clock, const std::filesystem::path& folder);
+    AnimalFile(rt::Clock clock, const rt::Path& folder);
     // The running program's clock and directory.
     AnimalFile();
 
@@ -27,5 +27,5 @@ public:
 
 private:
     rt::Clock clock_;
-    std::filesystem::path path_;
+    rt::Path path_;
 };

@@ -35,7 +35,7 @@ void noMessage(rt::Form&, const std::string&, const std::string&) {}
 
 MainWindow::AnimalSource bundledAnimals()
 {
-    return [animals = AnimalFile(rt::secondsSinceMidnight, bundledFolder.toStdU16String())] { return animals.randomAnimal(); };
+    return [animals = AnimalFile(rt::secondsSinceMidnight, bundledFolder.toStdString())] { return animals.randomAnimal(); };
 }
 
 // One click on the add label, with the layout and painting it causes, on a list that holds
@@ -69,7 +69,7 @@ BENCHMARK(BM_Click)->Arg(0)->Arg(20)->Arg(1000)->Arg(32766)->UseManualTime()->It
 
 void BM_AnimalDraw(benchmark::State& state, QString folder)
 {
-    const AnimalFile animals(rt::secondsSinceMidnight, folder.toStdU16String());
+    const AnimalFile animals(rt::secondsSinceMidnight, folder.toStdString());
     for (auto _ : state)
         benchmark::DoNotOptimize(animals.randomAnimal());
 }

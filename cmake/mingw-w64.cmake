@@ -27,6 +27,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_EXE_LINKER_FLAGS_INIT
     "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--no-insert-timestamp")
+# std::terminate aborts at once instead of going through libstdc++'s verbose handler: that handler
+# writes the exception's demangled type to stderr, which a program without a console shows nobody,
+# and it alone brings the demangler and a printf into the program (70 KB).
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--defsym=_ZN9__gnu_cxx27__verbose_terminate_handlerEv=abort")
+# The release build optimised for size, as the program carries its C++ runtime within it. A cache
+# entry, since CMake would put -O3 after flags given here as _INIT.
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "Flags of the release build")
 # Stripped in the release builds; RelWithDebInfo keeps its symbols for a debugger.
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")

@@ -68,7 +68,7 @@ void tst_AnimalFile::everyOneOfTheFirst49LinesCanComeBack()
 {
     QTemporaryDir dir;
     QVERIFY(writeLines(dir.path(), 60));
-    const AnimalFile animals(steppingClock(36000.0f, 0.01f), dir.path().toStdU16String());
+    const AnimalFile animals(steppingClock(36000.0f, 0.01f), dir.path().toStdString());
     QSet<int> seen;
     for (int i = 0; i < 2000; ++i) {
         const int line = lineNumber(animals.randomAnimal());
@@ -90,8 +90,8 @@ void tst_AnimalFile::shortFileGivesItsLastLineForLargeDraws()
     for (int i = 0; i < draws; ++i) {
         // The same clock reading draws the same k in both folders; the long file shows k + 1.
         const float now = 1000.0f + i * 0.01f;
-        const int drawn = lineNumber(AnimalFile([now] { return now; }, longDir.path().toStdU16String()).randomAnimal());
-        const int got = lineNumber(AnimalFile([now] { return now; }, shortDir.path().toStdU16String()).randomAnimal());
+        const int drawn = lineNumber(AnimalFile([now] { return now; }, longDir.path().toStdString()).randomAnimal());
+        const int got = lineNumber(AnimalFile([now] { return now; }, shortDir.path().toStdString()).randomAnimal());
         QCOMPARE(got, qMin(drawn, 10));
         lastLine += got == 10;
     }
@@ -121,7 +121,7 @@ void tst_AnimalFile::boundsOfTheDraw()
     QFETCH(int, last);
     QTemporaryDir dir;
     QVERIFY(writeLines(dir.path(), 60));
-    const AnimalFile animals(steppingClock(500.0f, 0.01f), dir.path().toStdU16String());
+    const AnimalFile animals(steppingClock(500.0f, 0.01f), dir.path().toStdString());
     QSet<int> seen;
     for (int i = 0; i < 300; ++i) {
         const int line = lineNumber(animals.randomLine(qint16(lower), qint16(upper)));
@@ -159,7 +159,7 @@ void tst_AnimalFile::nothingToReadGivesTheEmptyText()
     else if (kind == "zero")
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
 #endif
-    const AnimalFile animals(steppingClock(100.0f, 0.5f), dir.path().toStdU16String());
+    const AnimalFile animals(steppingClock(100.0f, 0.5f), dir.path().toStdString());
     for (int i = 0; i < 49; ++i)
         QCOMPARE(animals.randomAnimal(), std::string());
 }
@@ -169,11 +169,11 @@ void tst_AnimalFile::reseededFromTheClockOnEveryCall()
 {
     QTemporaryDir dir;
     QVERIFY(writeLines(dir.path(), 49));
-    const AnimalFile stopped([] { return 4242.5f; }, dir.path().toStdU16String());
+    const AnimalFile stopped([] { return 4242.5f; }, dir.path().toStdString());
     const std::string first = stopped.randomAnimal();
     for (int i = 0; i < 100; ++i)
         QCOMPARE(stopped.randomAnimal(), first);
-    const AnimalFile running(steppingClock(4242.5f, 0.01f), dir.path().toStdU16String());
+    const AnimalFile running(steppingClock(4242.5f, 0.01f), dir.path().toStdString());
     std::set<std::string> seen;
     for (int i = 0; i < 100; ++i)
         seen.insert(running.randomAnimal());
@@ -186,7 +186,7 @@ void tst_AnimalFile::noFileIsLeftOpen()
 #ifdef Q_OS_LINUX
     QTemporaryDir dir;
     QVERIFY(writeLines(dir.path(), 49));
-    const AnimalFile animals(steppingClock(0.0f, 0.01f), dir.path().toStdU16String());
+    const AnimalFile animals(steppingClock(0.0f, 0.01f), dir.path().toStdString());
     const std::string firstResult = animals.randomAnimal();
     const int before = openFileCount();
     for (int i = 0; i < 1000; ++i)

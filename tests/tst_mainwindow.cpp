@@ -164,7 +164,7 @@ void tst_MainWindow::missingAnimalFileGivesCountedEmptyItems()
 {
     QTemporaryDir empty;
     QStringList messages;
-    MainWindow form([animals = AnimalFile([] { return 1.0f; }, empty.path().toStdU16String())] { return animals.randomAnimal(); },
+    MainWindow form([animals = AnimalFile([] { return 1.0f; }, empty.path().toStdString())] { return animals.randomAnimal(); },
         [&](rt::Form&, const std::string& prompt, const std::string&) { messages << QString::fromStdString(prompt); });
     form.load();
     rt::ListBox& list = form.animalList();

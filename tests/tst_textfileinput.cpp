@@ -50,7 +50,7 @@ QString tst_TextFileInput::write(const QByteArray& content)
 QStringList tst_TextFileInput::readAll(const QString& path)
 {
     QStringList lines;
-    rt::TextFileInput input(path.toStdU16String());
+    rt::TextFileInput input(path.toStdString());
     while (auto line = input.readLine())
         lines << QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom).decode(*line);
     return lines;
@@ -112,7 +112,7 @@ void tst_TextFileInput::windows1252AgreesWithIcu()
 // guards against a read past the end that yields something instead of failing
 void tst_TextFileInput::readPastTheEndFails()
 {
-    rt::TextFileInput input(write("Elg\r\n").toStdU16String());
+    rt::TextFileInput input(write("Elg\r\n").toStdString());
     QVERIFY(input.isOpen());
     QCOMPARE(input.readLine(), std::optional<std::string>("Elg"));
     for (int i = 0; i < 3; ++i)
@@ -212,7 +212,7 @@ void tst_TextFileInput::onlyRegularFilesAreRead()
         QVERIFY(file.setPermissions({}));
 #endif
     }
-    rt::TextFileInput input(path.toStdU16String());
+    rt::TextFileInput input(path.toStdString());
     QVERIFY(!input.isOpen());
     QCOMPARE(input.readLine(), std::nullopt);
 }

@@ -93,7 +93,7 @@ void truncateToCharacters(std::string& text, std::size_t maxChars)
 
 } // namespace
 
-TextFileInput::TextFileInput(const std::filesystem::path& path, Limits limits)
+TextFileInput::TextFileInput(const Path& path, Limits limits)
     : limits_(limits)
     , file_(openRegularFile(path))
 {

@@ -19,7 +19,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,7 +34,7 @@ class TextFileInput final {
 public:
     using Limits = TextFileLimits;
 
-    explicit TextFileInput(const std::filesystem::path& path, Limits limits = {});
+    explicit TextFileInput(const Path& path, Limits limits = {});
 
     bool isOpen() const;
     // The next line without its line end; nothing at the end of the file, or when the file is

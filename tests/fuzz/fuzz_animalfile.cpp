@@ -153,7 +153,7 @@ void checkLine(const QString& line, const QByteArray& raw, const rt::TextFileLim
 
 QStringList readLines(const QString& path, const QByteArray& file, const rt::TextFileLimits& limits)
 {
-    rt::TextFileInput input(path.toStdU16String(), limits);
+    rt::TextFileInput input(path.toStdString(), limits);
     check(input.isOpen(), "a regular file opens");
     QStringList lines;
     while (auto line = input.readLine())
@@ -189,7 +189,7 @@ constexpr Draw draws[] = {
 void checkAnimals(const QString& folder, const QStringList& lines)
 {
     for (const Draw draw : draws) {
-        const AnimalFile animals([reading = draw.clockReading] { return reading; }, folder.toStdU16String());
+        const AnimalFile animals([reading = draw.clockReading] { return reading; }, folder.toStdString());
         const QString animal = asUtf8(QByteArray::fromStdString(animals.randomLine(draw.lower, draw.upper)));
         if (lines.isEmpty()) {
             check(animal.isEmpty(), "an empty file gives the empty animal", animal);

@@ -2,11 +2,14 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+// The system's part of the core on Windows: paths stay UTF-16 from the system's functions to the
+// file's opening, so that a folder whose name no code page holds still works. The Windows API
+// alone does the work; std::filesystem would bring the C++ library's locales along.
+
 #include "system.h"
 
-#include <system_error>
+#include <algorithm>
 
-#ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -14,30 +17,25 @@
 
 #include <fcntl.h>
 #include <io.h>
-#include <string>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace rt {
 
-namespace fs = std::filesystem;
-
-#ifdef _WIN32
-
 namespace {
+
+bool isSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
 
 // The final path of a file: links and junctions resolved, as the system sees it; the path as
 // given where the file cannot be opened.
-std::wstring finalPath(const std::wstring& path)
+Path finalPath(const Path& path)
 {
     const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return path;
-    std::wstring resolved(MAX_PATH, L'\0');
+    Path resolved(MAX_PATH, L'\0');
     DWORD length = GetFinalPathNameByHandleW(handle, resolved.data(), static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
     if (length >= resolved.size()) {
         resolved.resize(length);
@@ -55,13 +53,25 @@ std::wstring finalPath(const std::wstring& path)
     return resolved;
 }
 
+// The folder that holds a file: everything before the last separator, which a drive's root
+// ("C:\") keeps.
+Path parentFolder(const Path& path)
+{
+    const auto last = std::find_if(path.rbegin(), path.rend(), isSeparator);
+    if (last == path.rend())
+        return {};
+    auto end = static_cast<std::size_t>(path.rend() - last) - 1;
+    if (end == 0 || path[end - 1] == L':')
+        ++end;
+    return path.substr(0, end);
+}
+
 } // namespace
 
-fs::path programDirectory()
+Path programDirectory()
 {
-    // Long paths included: the buffer grows until the whole path fits. Not fs::canonical(),
-    // which links a good part of the C++ library's file system and streams into the program.
-    std::wstring path(MAX_PATH, L'\0');
+    // Long paths included: the buffer grows until the whole path fits.
+    Path path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
@@ -72,10 +82,23 @@ fs::path programDirectory()
         }
         path.resize(path.size() * 2);
     }
-    return fs::path(finalPath(path)).parent_path();
+    return parentFolder(finalPath(path));
 }
 
-File openRegularFile(const fs::path& path)
+Path fileIn(const Path& folder, std::string_view name)
+{
+    Path path = folder;
+    if (!path.empty() && !isSeparator(path.back()) && path.back() != L':')
+        path.push_back(L'\\');
+    const int size = static_cast<int>(name.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, name.data(), size, nullptr, 0);
+    const std::size_t start = path.size();
+    path.resize(start + static_cast<std::size_t>(length));
+    MultiByteToWideChar(CP_UTF8, 0, name.data(), size, path.data() + start, length);
+    return path;
+}
+
+File openRegularFile(const Path& path)
 {
     // Only a regular file: a directory, a device name ("CON", "NUL") or a pipe is refused.
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -102,39 +125,5 @@ File openRegularFile(const fs::path& path)
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
     return file;
 }
-
-#else
-
-fs::path programDirectory()
-{
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    if (error)
-        return fs::current_path(error);
-    return program.parent_path();
-}
-
-File openRegularFile(const fs::path& path)
-{
-    // O_NONBLOCK keeps the open of a FIFO without a writer from waiting; on a regular file it
-    // changes nothing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return {};
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return {};
-    }
-    File file(::fdopen(fd, "rb"));
-    if (!file) {
-        ::close(fd);
-        return {};
-    }
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    return file;
-}
-
-#endif
 
 } // namespace rt
