@@ -5,7 +5,7 @@
 #include "program.h"
 
 #include "fixedsizeguard.h"
-#include "native.h"
+#include "nativewidgets.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

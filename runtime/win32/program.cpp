@@ -42,7 +42,7 @@ std::vector<std::string> commandLineArguments()
 int run(Form& startupForm)
 {
     startupForm.load();
-    startupForm.native().onClosed([] { PostQuitMessage(0); });
+    native(startupForm).onClosed([] { PostQuitMessage(0); });
     startupForm.setVisible(true);
     MSG message{};
     BOOL got = FALSE;
@@ -50,7 +50,7 @@ int run(Form& startupForm)
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    startupForm.native().onClosed({});
+    native(startupForm).onClosed({});
     return got < 0 ? 1 : static_cast<int>(message.wParam);
 }
 
@@ -64,7 +64,7 @@ int start(int /*argc*/, char** /*argv*/, const ProgramInfo& info, const std::fun
         return answer->status;
     }
     const std::unique_ptr<Form> startupForm = makeStartupForm();
-    if (!startupForm->native().handle()) {
+    if (!native(*startupForm).handle()) {
         win32::printError(info.name + ": får ikke laget vinduet til spillet\n", info.name);
         return 1;
     }
