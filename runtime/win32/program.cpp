@@ -56,7 +56,7 @@ int run(Form& startupForm)
 
 int start(int /*argc*/, char** /*argv*/, const ProgramInfo& info, const std::function<std::unique_ptr<Form>()>& makeStartupForm)
 {
-    if (const auto answer = win32::answerCommandLine(commandLineArguments(), info)) {
+    if (const auto answer = answerCommandLine(commandLineArguments(), info)) {
         if (answer->isError)
             win32::printError(answer->text, info.name);
         else
