@@ -7,7 +7,7 @@
 
 #include "animalfile.h"
 #include "mainwindow.h"
-#include "native.h"
+#include "nativewidgets.h"
 
 #include <QApplication>
 #include <QDir>

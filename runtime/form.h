@@ -39,11 +39,12 @@ public:
     void setVisible(bool visible);
     bool isVisible() const;
 
-    // The platform's window behind the form; only the platform's own code knows its type.
+    // The platform's window behind the form; only the platform's own code knows its type and
+    // reaches it (native.h).
     struct Native;
-    Native& native() const { return *native_; }
 
 private:
+    friend struct NativeAccess;
     std::unique_ptr<Native> native_;
 };
 

@@ -30,10 +30,12 @@ public:
     // What a click runs; one handler at a time.
     void onClick(std::function<void()> handler);
 
+    // The platform's control behind it; only the platform's own code knows its type and reaches
+    // it (native.h).
     struct Native;
-    Native& native() const { return *native_; }
 
 private:
+    friend struct NativeAccess;
     std::unique_ptr<Native> native_;
 };
 

@@ -39,10 +39,12 @@ public:
     // Selects the item and scrolls it into view.
     void selectIndex(std::int16_t index);
 
+    // The platform's control behind it; only the platform's own code knows its type and reaches
+    // it (native.h).
     struct Native;
-    Native& native() const { return *native_; }
 
 private:
+    friend struct NativeAccess;
     std::unique_ptr<Native> native_;
 };
 

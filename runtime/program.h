@@ -7,20 +7,12 @@
 // Start-up of the program: its command line, the platform, the start-up form and the event loop.
 
 #include "form.h"
+#include "programinfo.h"
 
 #include <functional>
 #include <memory>
-#include <string>
 
 namespace rt {
-
-// What the program says of itself, on its command line and to the desktop.
-struct ProgramInfo final {
-    std::string name; // the command
-    std::string version;
-    std::string desktopFileName; // ties the windows to the desktop entry, where the desktop has one
-    std::string usage; // what --help prints
-};
 
 // The program's icon is built into it with runtime_add_program_icon() (CMake), which every
 // platform provides; the platform finds it there.

@@ -4,7 +4,7 @@
 
 #include "aboutwindow.h"
 #include "mainwindow.h"
-#include "native.h"
+#include "nativewidgets.h"
 
 #include <QTest>
 

@@ -6,7 +6,7 @@
 #include "animalfile.h"
 #include "mainwindow.h"
 #include "messagebox.h"
-#include "native.h"
+#include "nativewidgets.h"
 #include "testing.h"
 
 #include <QMessageBox>

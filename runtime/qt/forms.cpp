@@ -4,7 +4,7 @@
 
 // The forms API on Qt Widgets: each object of the API owns the widget that shows it.
 
-#include "native.h"
+#include "nativewidgets.h"
 
 namespace rt {
 

@@ -4,7 +4,7 @@
 
 #include "messagebox.h"
 
-#include "native.h"
+#include "nativewidgets.h"
 
 #include <QMessageBox>
 

@@ -4,14 +4,13 @@
 
 #include "program.h"
 
+#include "commandline.h"
 #include "fixedsizeguard.h"
-#include "native.h"
+#include "nativewidgets.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QIcon>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <algorithm>
 #include <cstdio>
@@ -24,107 +23,41 @@ namespace rt {
 
 namespace {
 
-// Options that QGuiApplication, QApplication and the platform plugins take for themselves. Qt
-// reads the value of most as the next argument; only these few also take it after "=".
-constexpr const char* qtValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
-    "qwindowgeometry", "geometry", "qwindowtitle", "title", "qwindowicon", "icon", "session", "display",
-    "name", "visual", "ncols", "cmap"};
-constexpr const char* qtValueOptionsWithEquals[] = {"style", "stylesheet", "qmljsdebugger"};
-constexpr const char* qtFlagOptions[] = {"reverse", "testability", "widgetcount", "nograb", "dograb", "sync"};
+using Value = PlatformOption::Value;
 
-void print(FILE* stream, const QString& text)
+// Options that QGuiApplication, QApplication and the platform plugins take for themselves. Qt
+// reads the value of most only as the next argument; -style, -stylesheet and -qmljsdebugger also
+// take it after "=".
+constexpr PlatformOption qtOptions[] = {{"platform", Value::NextArgument}, {"platformpluginpath", Value::NextArgument},
+    {"platformtheme", Value::NextArgument}, {"plugin", Value::NextArgument}, {"qwindowgeometry", Value::NextArgument},
+    {"geometry", Value::NextArgument}, {"qwindowtitle", Value::NextArgument}, {"title", Value::NextArgument},
+    {"qwindowicon", Value::NextArgument}, {"icon", Value::NextArgument}, {"session", Value::NextArgument},
+    {"display", Value::NextArgument}, {"name", Value::NextArgument}, {"visual", Value::NextArgument},
+    {"ncols", Value::NextArgument}, {"cmap", Value::NextArgument}, {"style", Value::NextArgumentOrEquals},
+    {"stylesheet", Value::NextArgumentOrEquals}, {"qmljsdebugger", Value::NextArgumentOrEquals}, {"reverse"},
+    {"testability"}, {"widgetcount"}, {"nograb"}, {"dograb"}, {"sync"}};
+
+void print(FILE* stream, const std::string& text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputs(text.c_str(), stream);
     std::fflush(stream);
 }
 
-// An option as typed, dashes and all, without a value after "="; and its bare name.
-QString typedOption(const QString& argument)
+void print(FILE* stream, const QString& text)
 {
-    return argument.section(QLatin1Char('='), 0, 0);
-}
-
-QString optionName(const QString& argument)
-{
-    QString name = typedOption(argument);
-    while (name.startsWith(QLatin1Char('-')))
-        name.remove(0, 1);
-    return name;
-}
-
-// What is wrong with the command line, in a few words; empty when nothing is.
-QString commandLineError(QCommandLineParser& parser, const QStringList& arguments)
-{
-    const auto typed = [&](const QString& name) {
-        const auto found = std::find_if(arguments.cbegin() + 1, arguments.cend(), [&](const QString& argument) {
-            return argument.startsWith(QLatin1Char('-')) && optionName(argument) == name;
-        });
-        return found != arguments.cend() ? typedOption(*found) : name;
-    };
-    if (!parser.parse(arguments)) {
-        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
-            return QStringLiteral("ukjent valg «%1»").arg(typed(unknown.first()));
-        // The parser's own words for the two other faults it knows.
-        static const QRegularExpression missing(QStringLiteral("^Missing value after '(.*)'"));
-        static const QRegularExpression unexpected(QStringLiteral("^Unexpected value after '(.*)'"));
-        if (const auto match = missing.match(parser.errorText()); match.hasMatch())
-            return QStringLiteral("valget «%1» mangler en verdi").arg(match.captured(1));
-        if (const auto match = unexpected.match(parser.errorText()); match.hasMatch())
-            return QStringLiteral("valget «%1» tar ingen verdi").arg(typedOption(match.captured(1)));
-        return parser.errorText();
-    }
-    for (const QString& argument : arguments.mid(1)) {
-        if (argument == QLatin1String("--"))
-            break;
-        if (argument.startsWith(QLatin1Char('-')) && argument.contains(QLatin1Char('='))
-            && std::any_of(std::begin(qtValueOptions), std::end(qtValueOptions),
-                [&](const char* name) { return optionName(argument) == QLatin1String(name); }))
-            return QStringLiteral("skriv verdien til «%1» som eget argument, uten «=»").arg(typedOption(argument));
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return QStringLiteral("tar ingen argumenter, fikk «%1»").arg(parser.positionalArguments().first());
-    return {};
+    print(stream, text.toStdString());
 }
 
 // The exit status when the command line asks for no game, nothing when the game is to start.
-std::optional<int> answerCommandLine(int argc, char** argv, const ProgramInfo& programInfo)
+std::optional<int> answerCommandLine(int argc, char** argv, ProgramInfo info)
 {
-    const struct {
-        QString name;
-        QString version;
-        QString usage;
-    } info{QString::fromStdString(programInfo.name), QString::fromStdString(programInfo.version),
-        QString::fromStdString(programInfo.usage) + QStringLiteral("Qts egne valg, som -platform, -style og -stylesheet, virker også.\n")};
-
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({help, version});
-    for (const char* name : qtValueOptions)
-        parser.addOption(QCommandLineOption(QLatin1String(name), {}, QStringLiteral("value")));
-    for (const char* name : qtValueOptionsWithEquals)
-        parser.addOption(QCommandLineOption(QLatin1String(name), {}, QStringLiteral("value")));
-    for (const char* name : qtFlagOptions)
-        parser.addOption(QCommandLineOption(QLatin1String(name)));
-
-    if (const QString error = commandLineError(parser, arguments); !error.isEmpty()) {
-        print(stderr, QStringLiteral("%1: %2; se «%1 --help»\n").arg(info.name, error));
-        return 1;
-    }
-    if (parser.isSet(help)) {
-        print(stdout, info.usage);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        print(stdout, info.name + QLatin1Char(' ') + info.version + QLatin1Char('\n'));
-        return 0;
-    }
-    return std::nullopt;
+    info.usage += "Qts egne valg, som -platform, -style og -stylesheet, virker også.\n";
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    const std::optional<CommandLineAnswer> answer = rt::answerCommandLine(arguments, info, qtOptions);
+    if (!answer)
+        return std::nullopt;
+    print(answer->isError ? stderr : stdout, answer->text);
+    return answer->status;
 }
 
 // While the application object is made, Qt reports a display that it cannot open in several

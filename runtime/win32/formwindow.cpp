@@ -89,7 +89,7 @@ Form::Native::Native(TwipSize clientSize, BorderStyle border, DesignFont designF
     , exStyle_(owner ? WS_EX_TOOLWINDOW : 0)
 {
     registerFormClass(windowProc);
-    const HWND ownerWindow = owner ? owner->native().handle() : nullptr;
+    const HWND ownerWindow = owner ? rt::native(*owner).handle() : nullptr;
     const int where = owner ? 0 : CW_USEDEFAULT;
     // Made at the size of the system's DPI, then laid out at the DPI of where it landed.
     const Size size = clientSize_.toPixels();
@@ -99,7 +99,7 @@ Form::Native::Native(TwipSize clientSize, BorderStyle border, DesignFont designF
     if (created)
         layOut(win32::dpiOfWindow(created));
     if (owner_)
-        owner_->native().owned_.push_back(this);
+        rt::native(*owner_).owned_.push_back(this);
 }
 
 Form::Native::~Native()
@@ -107,7 +107,7 @@ Form::Native::~Native()
     // Windows destroys an owner's owned windows with it: the game's owned forms must go first.
     assert(owned_.empty());
     if (owner_)
-        std::erase(owner_->native().owned_, this);
+        std::erase(rt::native(*owner_).owned_, this);
     if (window_)
         SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
@@ -115,7 +115,7 @@ Form::Native::~Native()
 win32::ChildControl::ChildControl(Form& form, const wchar_t* className, DWORD style, DWORD exStyle, TwipRect geometry)
     : form_(form)
 {
-    Form::Native& native = form.native();
+    Form::Native& native = rt::native(form);
     const int id = native.nextControlId_++;
     window_.reset(CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, native.handle(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr));
@@ -127,7 +127,7 @@ win32::ChildControl::ChildControl(Form& form, const wchar_t* className, DWORD st
 
 win32::ChildControl::~ChildControl()
 {
-    std::erase_if(form_.native().controls_, [this](const Form::Native::Control& entry) { return entry.window == window_.get(); });
+    std::erase_if(rt::native(form_).controls_, [this](const Form::Native::Control& entry) { return entry.window == window_.get(); });
 }
 
 void Form::Native::show()
@@ -253,7 +253,7 @@ void Form::Native::placeControl(const Control& control) const
 // or where it hides the fewest of the owner's controls.
 void Form::Native::placeBesideOwner()
 {
-    const Native& owner = owner_->native();
+    const Native& owner = rt::native(*owner_);
     const HWND ownerWindow = owner.handle();
     if (const UINT ownerDpi = win32::dpiOfWindow(ownerWindow); ownerDpi != dpi_)
         layOut(ownerDpi);

@@ -14,8 +14,8 @@
 // owner's monitor, each time it is shown.
 // Does not: dialog navigation (no IsDialogMessage, no tab order), menus, resizing, maximizing.
 
-#include "form.h"
 #include "handles.h"
+#include "native.h"
 
 #include <functional>
 #include <vector>

@@ -17,7 +17,7 @@ namespace rt {
 
 void showMessage(Form& owner, const std::string& prompt, const std::string& title)
 {
-    const HWND ownerWindow = owner.native().handle();
+    const HWND ownerWindow = native(owner).handle();
     const win32::ThreadWindowsDisabled othersDisabled(ownerWindow);
     MessageBoxW(ownerWindow, win32::widen(prompt).c_str(), win32::widen(title).c_str(), MB_OK);
 }

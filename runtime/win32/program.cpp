@@ -45,7 +45,7 @@ std::vector<std::string> commandLineArguments()
 int run(Form& startupForm)
 {
     startupForm.load();
-    startupForm.native().onClosed([] { PostQuitMessage(0); });
+    native(startupForm).onClosed([] { PostQuitMessage(0); });
     startupForm.setVisible(true);
     MSG message{};
     BOOL got = FALSE;
@@ -53,13 +53,13 @@ int run(Form& startupForm)
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    startupForm.native().onClosed({});
+    native(startupForm).onClosed({});
     return got < 0 ? 1 : static_cast<int>(message.wParam);
 }
 
 int start(int /*argc*/, char** /*argv*/, const ProgramInfo& info, const std::function<std::unique_ptr<Form>()>& makeStartupForm)
 {
-    if (const auto answer = win32::answerCommandLine(commandLineArguments(), info)) {
+    if (const auto answer = answerCommandLine(commandLineArguments(), info)) {
         if (answer->isError)
             win32::printError(answer->text, info.name);
         else
@@ -69,7 +69,7 @@ int start(int /*argc*/, char** /*argv*/, const ProgramInfo& info, const std::fun
     // Before any window, and ended after every one: screen readers reach the labels through COM.
     const win32::ComApartment apartment;
     const std::unique_ptr<Form> startupForm = makeStartupForm();
-    if (!startupForm->native().handle()) {
+    if (!native(*startupForm).handle()) {
         win32::printError(info.name + ": får ikke laget vinduet til spillet\n", info.name);
         return 1;
     }

@@ -25,17 +25,13 @@ def run(*arguments, env=None):
 
 class CommandLine(unittest.TestCase):
     def test_answers_without_a_display(self):
-        # (arguments, exit status, what stdout starts with, lines on stderr)
+        # (arguments, exit status, what stdout starts with, lines on stderr). The reading of the
+        # command line is tst_commandline's; here each way the program answers, and Qt's options.
         cases = [
             (["--version"], 0, "bargeling 1.0.0\n", 0),
-            (["-v"], 0, "bargeling 1.0.0\n", 0),
             (["--help"], 0, "Bruk: bargeling [valg]\n", 0),
-            (["-h"], 0, "Bruk: bargeling [valg]\n", 0),
             (["--bogus"], 1, "", 1),
-            (["-bogus=1"], 1, "", 1),
-            (["et", "dyr"], 1, "", 1),
             (["-style"], 1, "", 1),
-            (["--help=1"], 1, "", 1),
             (["-platform=offscreen"], 1, "", 1),  # Qt would read it as no option at all
             ([], 1, "", 1),
         ]
@@ -49,9 +45,6 @@ class CommandLine(unittest.TestCase):
                 self.assertEqual(len(result.stderr.splitlines()), err_lines, result.stderr)
                 if err_lines:
                     self.assertTrue(result.stderr.startswith("bargeling: "), result.stderr)
-
-    def test_unknown_option_is_named_as_typed(self):
-        self.assertIn("«--bogus»", run("--bogus=1").stderr)
 
     def test_a_display_that_does_not_answer_ends_in_one_line(self):
         result = run(env=without_display(DISPLAY=":97"))

@@ -7,12 +7,10 @@
 // What the runtime's forms, labels and list boxes are on Qt: the widgets behind them. For this
 // platform's own code and its tests.
 
-#include "form.h"
 #include "formwidget.h"
-#include "label.h"
 #include "labelwidget.h"
-#include "listbox.h"
 #include "listboxwidget.h"
+#include "native.h"
 
 #include <QPointer>
 #include <QStringDecoder>
@@ -66,8 +64,8 @@ struct rt::ListBox::Native final {
 
 namespace rt::qt {
 
-inline FormWidget& widget(const Form& form) { return *form.native().widget; }
-inline LabelWidget& widget(const Label& label) { return *label.native().widget; }
-inline ListBoxWidget& widget(const ListBox& list) { return *list.native().widget; }
+inline FormWidget& widget(const Form& form) { return *native(form).widget; }
+inline LabelWidget& widget(const Label& label) { return *native(label).widget; }
+inline ListBoxWidget& widget(const ListBox& list) { return *native(list).widget; }
 
 } // namespace rt::qt
