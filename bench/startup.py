@@ -76,7 +76,8 @@ def cpu_time(pid):
 
 def run_once(x, program, launcher):
     start = time.perf_counter()
-    process = subprocess.Popen([*launcher, program], cwd=os.path.dirname(os.path.abspath(program)),
+    program = os.path.abspath(program)
+    process = subprocess.Popen([*launcher, program], cwd=os.path.dirname(program),
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     window = None
     while window is None or not painted(window):
