@@ -91,13 +91,14 @@ Form::Native::Native(TwipSize clientSize, BorderStyle border, DesignFont designF
     registerFormClass(windowProc);
     const HWND ownerWindow = owner ? rt::native(*owner).handle() : nullptr;
     const int where = owner ? 0 : CW_USEDEFAULT;
-    // Made at the size of the system's DPI, then laid out at the DPI of where it landed.
-    const Size size = clientSize_.toPixels();
-    const HWND created = CreateWindowExW(exStyle_, formClassName, L"", style_, where, where, size.width, size.height,
-        ownerWindow, nullptr, GetModuleHandleW(nullptr), this);
+    // Made at its size at the system's DPI, and laid out again only where it landed at another:
+    // each layout moves the window and every control once more.
+    const RECT frame = scaleTo(win32::dpiOfWindow(nullptr));
+    const HWND created = CreateWindowExW(exStyle_, formClassName, L"", style_, where, where, frame.right - frame.left,
+        frame.bottom - frame.top, ownerWindow, nullptr, GetModuleHandleW(nullptr), this);
     window_.reset(created);
-    if (created)
-        layOut(win32::dpiOfWindow(created));
+    if (const UINT dpi = created ? win32::dpiOfWindow(created) : dpi_; dpi != dpi_)
+        layOut(dpi);
     if (owner_)
         rt::native(*owner_).owned_.push_back(this);
 }
@@ -117,12 +118,14 @@ win32::ChildControl::ChildControl(Form& form, const wchar_t* className, DWORD st
 {
     Form::Native& native = rt::native(form);
     const int id = native.nextControlId_++;
-    window_.reset(CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, native.handle(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr));
+    const Rect area = geometry.toPixels(native.scale_);
+    window_.reset(CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, area.left, area.top, area.width,
+        area.height, native.handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr));
     if (!window_)
         return;
     native.controls_.push_back({window_.get(), geometry});
-    native.placeControl(native.controls_.back());
+    // Made in its place; it has not been drawn yet, in any font.
+    SendMessageW(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(native.font_.get()), FALSE);
 }
 
 win32::ChildControl::~ChildControl()
@@ -215,6 +218,18 @@ FontMetrics Form::Native::fontMetrics() const
 // than the one it was designed for at that DPI.
 void Form::Native::layOut(UINT dpi, const RECT* suggested)
 {
+    const RECT frame = scaleTo(dpi);
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (!suggested)
+        flags |= SWP_NOMOVE;
+    SetWindowPos(handle_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
+        frame.right - frame.left, frame.bottom - frame.top, flags);
+    for (const Control& control : controls_)
+        placeControl(control);
+}
+
+RECT Form::Native::scaleTo(UINT dpi)
+{
     dpi_ = dpi ? dpi : win32::defaultDpi;
     const LOGFONTW logFont = win32::messageFont(dpi_);
     // The old font goes only when no control uses it any longer.
@@ -223,16 +238,8 @@ void Form::Native::layOut(UINT dpi, const RECT* suggested)
     const double ratio = static_cast<double>(dpi_) / win32::defaultDpi;
     const Scale growth = rt::growth(fontMetrics(), {designFont_.averageCharWidth * ratio, designFont_.height * ratio});
     scale_ = {ratio * growth.x, ratio * growth.y};
-
     const Size client = clientSize_.toPixels(scale_);
-    const RECT frame = win32::frameAround({client.width, client.height}, style_, exStyle_, dpi_);
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (!suggested)
-        flags |= SWP_NOMOVE;
-    SetWindowPos(handle_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
-        frame.right - frame.left, frame.bottom - frame.top, flags);
-    for (const Control& control : controls_)
-        placeControl(control);
+    return win32::frameAround({client.width, client.height}, style_, exStyle_, dpi_);
 }
 
 void Form::Native::placeOwnedForms()

@@ -72,6 +72,9 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void layOut(UINT dpi, const RECT* suggested = nullptr);
+    // The font and the scale at the DPI, and the frame around the client area at that scale;
+    // nothing moves yet. Before the window is made, the screen's font metrics stand for its own.
+    RECT scaleTo(UINT dpi);
     // After the form has grown or shrunk: its open owned forms stand beside it again.
     void placeOwnedForms();
     void placeControl(const Control& control) const;

@@ -18,20 +18,33 @@
 #include "labelaccessible.h"
 #include "utf16.h"
 
-#include <shellapi.h>
-
+#include <string_view>
 #include <vector>
 
 namespace rt {
 
 namespace {
 
+// Whether anything follows the program's name, which runs to the next quote when it starts with
+// one and otherwise to the first blank.
+bool hasArguments(std::wstring_view line)
+{
+    const std::size_t nameEnd = line.starts_with(L'"') ? line.find(L'"', 1) : line.find_first_of(L" \t");
+    return nameEnd != std::wstring_view::npos && line.find_first_not_of(L" \t", nameEnd + 1) != std::wstring_view::npos;
+}
+
 // The arguments after the program's name, in UTF-8. The C runtime's argv is in the ANSI code
-// page, which cannot hold every name.
+// page, which cannot hold every name. shell32, which splits the line, is loaded only when there
+// is something to split: a plain start goes without it and the libraries it brings.
 std::vector<std::string> commandLineArguments()
 {
+    const wchar_t* line = GetCommandLineW();
+    if (!hasArguments(line))
+        return {};
+    using CommandLineToArgvFunction = LPWSTR*(WINAPI*)(LPCWSTR, int*);
+    const auto toArgv = win32::systemFunction<CommandLineToArgvFunction>(L"shell32.dll", "CommandLineToArgvW");
     int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    LPWSTR* wide = toArgv ? toArgv(line, &count) : nullptr;
     std::vector<std::string> arguments;
     for (int i = 1; wide && i < count; ++i)
         arguments.push_back(win32::narrow(wide[i]));

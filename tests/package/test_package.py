@@ -3,10 +3,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 """The project as a distribution checks it: the tree is REUSE-compliant, and two builds of one
-commit, from two folders and at two times, give the same program and the same .deb byte for byte.
+commit, from two folders and at two times, give the same program and the same .deb byte for byte,
+and the same Windows program, zip file and installer.
 
-Run one class at a time: `test_package.py Licensing` or `test_package.py Reproducible`. A check
-whose tool is missing is skipped, and says so; scripts/setup installs the tools.
+Run one class at a time: `test_package.py Licensing`, `test_package.py Reproducible` or
+`test_package.py ReproducibleWindows`. A check whose tool is missing is skipped, and says so;
+scripts/setup installs the tools.
 """
 
 import hashlib
@@ -66,6 +68,8 @@ class Licensing(unittest.TestCase):
 
 
 class Reproducible(unittest.TestCase):
+    second_umask = 0o002
+
     def source_files(self):
         """The files of a clean clone: the tracked ones, as they are in the working tree (so that
         the test sees the changes it is run on), and new ones that git does not ignore."""
@@ -84,10 +88,7 @@ class Reproducible(unittest.TestCase):
         env = dict(os.environ, SOURCE_DATE_EPOCH=self.epoch)
         previous = os.umask(umask)
         try:
-            for name in self.files:
-                target = os.path.join(source, name)
-                os.makedirs(os.path.dirname(target), exist_ok=True)
-                shutil.copy(os.path.join(SOURCE, name), target)  # fresh time stamps, same modes
+            self.copy_tree(source)
             run(CMAKE, "-S", source, "-B", build, "-G", GENERATOR,
                 "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DBUILD_TESTING=OFF", env=plain)
             run(CMAKE, "--build", build, env=plain)
@@ -102,7 +103,13 @@ class Reproducible(unittest.TestCase):
             os.umask(previous)
         debs = [name for name in os.listdir(os.path.join(build, "package")) if name.endswith(".deb")]
         self.assertEqual(len(debs), 1, debs)
-        return os.path.join(build, "bargeling"), os.path.join(build, "package", debs[0])
+        return {"program": os.path.join(build, "bargeling"), ".deb": os.path.join(build, "package", debs[0])}
+
+    def copy_tree(self, source):
+        for name in self.files:
+            target = os.path.join(source, name)
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy(os.path.join(SOURCE, name), target)  # fresh time stamps, same modes
 
     def differences(self, first, second):
         if shutil.which("diffoscope") is None:
@@ -111,7 +118,7 @@ class Reproducible(unittest.TestCase):
                                 capture_output=True, text=True)
         return result.stdout[:20000] + result.stderr[-2000:]
 
-    def test_two_builds_give_the_same_program_and_package(self):
+    def test_two_builds_give_the_same_files(self):
         self.files = self.source_files()
         # The copies have no history, so both take the time stamp from here: from the last
         # commit, as cpack does in a checkout.
@@ -120,11 +127,40 @@ class Reproducible(unittest.TestCase):
             # Two folders of different depth and name, built a while apart under different umasks.
             first = self.build(os.path.join(tmp, "one", "bargeling"), 0o022)
             time.sleep(1.5)
-            second = self.build(os.path.join(tmp, "second build", "deeper", "bargeling-copy"), 0o002)
-            for what, a, b in (("program", first[0], second[0]), (".deb", first[1], second[1])):
+            second = self.build(os.path.join(tmp, "second build", "deeper", "bargeling-copy"), self.second_umask)
+            for what, a, b in ((what, first[what], second[what]) for what in first):
                 print(f"{what}: {sha256(a)} {os.path.basename(a)}")
                 if sha256(a) != sha256(b):
                     self.fail(f"the two builds give different {what}s:\n{self.differences(a, b)}")
+
+
+class ReproducibleWindows(Reproducible):
+    """The same for the cross-compiled program and its packages, as scripts/build-windows makes
+    them; the second build wholly under umask 077, which the packing must not let reach them."""
+    second_umask = 0o077
+
+    def setUp(self):
+        missing = [tool for tool in ("x86_64-w64-mingw32-g++-posix", "x86_64-w64-mingw32-windres",
+                                     "rsvg-convert", "icotool", "zip", "wixl", "msiinfo") if not shutil.which(tool)]
+        if missing:
+            self.skipTest(f"missing {', '.join(missing)} (scripts/build-windows installs them)")
+
+    def build(self, source, umask):
+        build = os.path.join(source, "build-windows")
+        plain = {k: v for k, v in os.environ.items() if k != "SOURCE_DATE_EPOCH"}
+        previous = os.umask(umask)
+        try:
+            self.copy_tree(source)
+            run(CMAKE, "-S", source, "-B", build, "-G", GENERATOR, "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF",
+                f"-DCMAKE_TOOLCHAIN_FILE={os.path.join(source, 'cmake', 'mingw-w64.cmake')}", env=plain)
+            run(CMAKE, "--build", build, env=plain)
+            run(CMAKE, "--build", build, "--target", "package", env=dict(plain, SOURCE_DATE_EPOCH=self.epoch))
+        finally:
+            os.umask(previous)
+        packages = {os.path.splitext(name)[1]: os.path.join(build, "package", name)
+                    for name in os.listdir(os.path.join(build, "package")) if name.endswith((".zip", ".msi"))}
+        self.assertEqual(sorted(packages), [".msi", ".zip"])
+        return {"program": os.path.join(build, "bargeling.exe"), **packages}
 
 
 if __name__ == "__main__":
