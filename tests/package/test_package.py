@@ -3,10 +3,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 """The project as a distribution checks it: the tree is REUSE-compliant, and two builds of one
-commit, from two folders and at two times, give the same program and the same .deb byte for byte.
+commit, from two folders and at two times, give the same program and the same .deb byte for byte,
+and the same site of the browser build.
 
-Run one class at a time: `test_package.py Licensing` or `test_package.py Reproducible`. A check
-whose tool is missing is skipped, and says so; scripts/setup installs the tools.
+Run one class at a time: `test_package.py Licensing`, `test_package.py Reproducible` or
+`test_package.py ReproducibleWeb`. A check whose tool is missing is skipped, and says so;
+scripts/setup installs the tools.
 """
 
 import hashlib
@@ -65,7 +67,9 @@ class Licensing(unittest.TestCase):
         self.assertIn("compliant", result.stdout)
 
 
-class Reproducible(unittest.TestCase):
+class CopiesOfTheTree(unittest.TestCase):
+    """Builds from copies of the tree, as from two clean clones."""
+
     def source_files(self):
         """The files of a clean clone: the tracked ones, as they are in the working tree (so that
         the test sees the changes it is run on), and new ones that git does not ignore."""
@@ -75,6 +79,21 @@ class Reproducible(unittest.TestCase):
         names = sorted({name for name in listed.decode().split("\0") if name})
         return [name for name in names if os.path.isfile(os.path.join(SOURCE, name))]
 
+    def copy_tree(self, source):
+        for name in self.files:
+            target = os.path.join(source, name)
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy(os.path.join(SOURCE, name), target)  # fresh time stamps, same modes
+
+    def differences(self, first, second):
+        if shutil.which("diffoscope") is None:
+            return "(diffoscope is missing, so no details; scripts/setup installs it)"
+        result = subprocess.run(["diffoscope", "--no-progress", "--text", "-", first, second],
+                                capture_output=True, text=True)
+        return result.stdout[:20000] + result.stderr[-2000:]
+
+
+class Reproducible(CopiesOfTheTree):
     def build(self, source, umask):
         """Copies the tree to source, then builds the program and the package there."""
         build = os.path.join(source, "build")
@@ -84,10 +103,7 @@ class Reproducible(unittest.TestCase):
         env = dict(os.environ, SOURCE_DATE_EPOCH=self.epoch)
         previous = os.umask(umask)
         try:
-            for name in self.files:
-                target = os.path.join(source, name)
-                os.makedirs(os.path.dirname(target), exist_ok=True)
-                shutil.copy(os.path.join(SOURCE, name), target)  # fresh time stamps, same modes
+            self.copy_tree(source)
             run(CMAKE, "-S", source, "-B", build, "-G", GENERATOR,
                 "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DBUILD_TESTING=OFF", env=plain)
             run(CMAKE, "--build", build, env=plain)
@@ -104,13 +120,6 @@ class Reproducible(unittest.TestCase):
         self.assertEqual(len(debs), 1, debs)
         return os.path.join(build, "bargeling"), os.path.join(build, "package", debs[0])
 
-    def differences(self, first, second):
-        if shutil.which("diffoscope") is None:
-            return "(diffoscope is missing, so no details; scripts/setup installs it)"
-        result = subprocess.run(["diffoscope", "--no-progress", "--text", "-", first, second],
-                                capture_output=True, text=True)
-        return result.stdout[:20000] + result.stderr[-2000:]
-
     def test_two_builds_give_the_same_program_and_package(self):
         self.files = self.source_files()
         # The copies have no history, so both take the time stamp from here: from the last
@@ -125,6 +134,39 @@ class Reproducible(unittest.TestCase):
                 print(f"{what}: {sha256(a)} {os.path.basename(a)}")
                 if sha256(a) != sha256(b):
                     self.fail(f"the two builds give different {what}s:\n{self.differences(a, b)}")
+
+
+class ReproducibleWeb(CopiesOfTheTree):
+    """The browser build: two builds of the site, from two copies in two folders, a while apart
+    and under two umasks, give the same files byte for byte."""
+
+    def build_site(self, source, umask):
+        previous = os.umask(umask)
+        try:
+            self.copy_tree(source)
+            run(os.path.join(source, "scripts", "build-web"), cwd=source,
+                env=dict(os.environ, SOURCE_DATE_EPOCH=self.epoch))
+        finally:
+            os.umask(previous)
+        site = os.path.join(source, "build-web", "site")
+        return {os.path.relpath(os.path.join(folder, name), site): os.path.join(folder, name)
+                for folder, _, names in os.walk(site) for name in names}
+
+    def test_two_builds_give_the_same_site(self):
+        if shutil.which("emcc") is None:
+            self.skipTest("emcc is missing (Debian's package emscripten; scripts/setup installs it)")
+        self.files = self.source_files()
+        self.epoch = os.environ.get("SOURCE_DATE_EPOCH") or git("log", "-1", "--format=%ct").decode().strip()
+        with tempfile.TemporaryDirectory(prefix="bargeling-repro-web-") as tmp:
+            first = self.build_site(os.path.join(tmp, "one", "bargeling"), 0o022)
+            time.sleep(1.5)
+            second = self.build_site(os.path.join(tmp, "second build", "deeper", "bargeling-copy"), 0o002)
+            self.assertIn("index.html", first)
+            self.assertEqual(sorted(first), sorted(second))
+            for name in sorted(first):
+                print(f"{sha256(first[name])} {name}")
+                if sha256(first[name]) != sha256(second[name]):
+                    self.fail(f"the two builds give different {name}:\n{self.differences(first[name], second[name])}")
 
 
 if __name__ == "__main__":
