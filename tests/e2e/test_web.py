@@ -14,8 +14,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import harness  # noqa: E402
-from harness import AFLOAT, CREDITS, MAIN, MESSAGES, SUNK, Site, WebProgram, stays, wait_for  # noqa: E402
+from harness import AFLOAT, MAIN, MESSAGES, SUNK, Site, WebProgram, stays, wait_for  # noqa: E402
 
 SITE = os.path.abspath(os.environ.get("BARGELING_SITE", "build-web/site"))
 SHOTS = os.path.abspath(os.environ.get("BARGELING_SHOTS", "build-web/e2e-shots"))
@@ -31,6 +30,9 @@ TAP_ZOOM_OFF = """function() {
     return false;
 }"""
 
+# Whether the node's text fits within its box.
+FITS = "function() { return this.scrollHeight <= this.clientHeight && this.scrollWidth <= this.clientWidth; }"
+
 
 def near(a, b, tolerance=1.0):
     return all(abs(x - y) <= tolerance for x, y in zip(a, b))
@@ -41,8 +43,8 @@ class WebTest(unittest.TestCase):
         self.site = Site(SITE)
         self.addCleanup(self.site.stop)
 
-    def start(self, metrics=None, touch=False):
-        self.program = WebProgram(self.site, metrics, touch)
+    def start(self, metrics=None, touch=False, prefs=None):
+        self.program = WebProgram(self.site, metrics, touch, prefs)
         self.addCleanup(self.program.stop)
         return self.program
 
@@ -99,7 +101,7 @@ class Game(WebTest):
             credits = wait_for("the about window", p.credits)
             self.assertTrue(credits.name.endswith("vel det var alt!!!"), credits.name)
             about, (mx, my, mw, mh) = p.window_rect(credits), self.form()
-            self.assertTrue(about[0] >= mx + mw or about[1] >= my + mh, (about, self.form()))
+            self.assertTrue(about[0] >= mx + mw and about[1] < my + mh, (about, self.form()))  # beside
             self.assertTrue(0 <= about[0] and about[0] + about[2] <= p.viewport()[0], (about, p.viewport()))
             self.shot("about")
             p.click(p.count_label(), dx=20)
@@ -212,6 +214,20 @@ class Screens(WebTest):
         self.assertTrue(ax >= x + w or ay >= y + h, ((ax, ay, aw, ah), (x, y, w, h)))
         self.assertLessEqual(ax + aw, p.viewport()[0])
         self.shot("zoom-200-about")
+
+    def test_large_text(self):
+        """The browser's text size at 150 %: the form grows in proportion, and every text still fits."""
+        p = self.start(prefs={"webkit.webprefs.default_font_size": 24})
+        _, _, w, h = self.form()
+        self.assertGreater(w, FORM[0] + 40)
+        self.assertAlmostEqual(w / h, FORM[0] / FORM[1], delta=0.05)
+        x, y, _, _ = self.place_in_form(p.add_label())
+        self.assertAlmostEqual(x / w, ADD[0] / FORM[0], delta=0.01)
+        p.click(p.count_label())
+        credits = wait_for("the about window", p.credits)
+        for label in (p.count_label(), p.add_label(), credits):
+            self.assertTrue(p.call(label, FITS), f"cut off: {label.name}")
+        self.shot("large-text-about")
 
 
 if __name__ == "__main__":
