@@ -317,7 +317,10 @@ mergeInto(LibraryManager.library, {
 
     rtWebFontMetrics__deps: ['$Page'],
     rtWebFontMetrics: function (metrics) {
-        Page.font = Page.measureFont();
+        // Measured once, and again after the viewport changes: the browser's text size may have
+        // changed with it.
+        if (!Page.font)
+            Page.font = Page.measureFont();
         HEAPF64[metrics >> 3] = Page.font.averageCharWidth;
         HEAPF64[(metrics >> 3) + 1] = Page.font.height;
         HEAPF64[(metrics >> 3) + 2] = Page.font.size;
@@ -367,6 +370,7 @@ mergeInto(LibraryManager.library, {
             }
         }, true);
         window.addEventListener('resize', function () {
+            Page.font = null;
             _rtWebEvent(2, 0);
         });
     },

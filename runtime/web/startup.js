@@ -76,7 +76,7 @@
         Promise.all(files).then(function (fetched) {
             fetched.forEach(function (file) {
                 if (file.bytes)
-                    FS.writeFile(file.name, file.bytes);
+                    FS.createDataFile(FS.cwd(), file.name, file.bytes, true, false, true);
             });
             removeRunDependency('program-files');
         });
