@@ -45,7 +45,7 @@ mergeInto(LibraryManager.library, {
             + 'border:1px solid ButtonBorder;font-family:system-ui,sans-serif;font-size:.75rem}'
             + '.rt-message-title{padding:.5em .75em;font-weight:bold;border-bottom:1px solid ButtonBorder}'
             + '.rt-message p{margin:1em .75em;white-space:pre-wrap;overflow-wrap:anywhere}'
-            + '.rt-message form{margin:.75em;text-align:end}'
+            + '.rt-message-buttons{margin:.75em;text-align:end}'
             + '.rt-message button{min-width:6.5em;font:inherit}',
 
         text: function (pointer, length) {
@@ -94,28 +94,43 @@ mergeInto(LibraryManager.library, {
             return Math.ceil(Page.font.height * size / Page.font.size) + 2;
         },
 
-        // Only the rows in view (and one more) are in the page; a row shows item i when its
-        // place in the pool is i modulo the pool's size, so scrolling by one item changes one row.
+        // Only the rows in view (and one more) are in the page, in the order of their items, so
+        // that a screen reader reads them in order. Scrolling by a few items moves as many rows
+        // from one end to the other and gives them their new items; the rest stay as they are.
         render: function (node) {
             var list = node.rtList;
             var height = list.rowHeight;
             var count = list.items.length;
             var shown = Math.min(count, Math.ceil(list.view / height) + 1);
-            while (list.rows.length < shown) {
-                var row = Page.create('div', 'rt-option', node);
-                row.setAttribute('role', 'option');
-                row.id = 'rt-option-' + node.rtHandle + '-' + list.rows.length;
-                row.rtIndex = -1;
-                list.rows.push(row);
-                list.rows.forEach(function (each) { each.rtIndex = -1; });
+            var rows = list.rows;
+            while (rows.length < shown) {
+                var added = Page.create('div', 'rt-option', node);
+                added.setAttribute('role', 'option');
+                added.id = 'rt-option-' + node.rtHandle + '-' + rows.length;
+                added.rtIndex = -1;
+                rows.push(added);
             }
-            var pool = list.rows.length;
             var first = Math.max(0, Math.min(Math.floor(list.scrollTop / height), count - shown));
+            var shift = first - list.first;
+            if (shift > 0 && shift < rows.length) {
+                for (var down = 0; down < shift; down++) {
+                    var moved = rows.shift();
+                    rows.push(moved);
+                    node.appendChild(moved);
+                }
+            } else if (shift < 0 && -shift < rows.length) {
+                for (var up = 0; up < -shift; up++) {
+                    var lifted = rows.pop();
+                    rows.unshift(lifted);
+                    node.insertBefore(lifted, list.extent.nextSibling);
+                }
+            }
+            list.first = first;
             var active = null;
-            for (var k = 0; k < pool; k++) {
-                var row = list.rows[k];
-                var index = first + (((k - first) % pool) + pool) % pool;
-                if (index >= first + shown) {
+            for (var k = 0; k < rows.length; k++) {
+                var row = rows[k];
+                var index = first + k;
+                if (k >= shown) {
                     if (!row.hidden)
                         row.hidden = true;
                     row.rtIndex = -1;
@@ -149,7 +164,20 @@ mergeInto(LibraryManager.library, {
                 node.removeAttribute('aria-activedescendant');
         },
 
-        // Selects the item and scrolls the least that brings it into view.
+        // Rows wholly in view.
+        rowsInView: function (list) {
+            return Math.max(1, Math.floor(list.view / list.rowHeight));
+        },
+
+        // As high as the items, and as much again as lets the last item be scrolled up to the
+        // last whole row in view.
+        extend: function (list) {
+            var slack = Math.max(0, list.view - Page.rowsInView(list) * list.rowHeight);
+            list.extent.style.height = list.items.length * list.rowHeight + slack + 'px';
+        },
+
+        // Selects the item and scrolls the least that brings it into view, by whole items, as the
+        // desktop's list boxes do.
         select: function (node, index) {
             var list = node.rtList;
             var height = list.rowHeight;
@@ -159,7 +187,7 @@ mergeInto(LibraryManager.library, {
             if (top < scrollTop)
                 scrollTop = top;
             else if (top + height > scrollTop + list.view)
-                scrollTop = top + height - list.view;
+                scrollTop = (index + 1 - Page.rowsInView(list)) * height;
             if (scrollTop !== list.scrollTop) {
                 list.scrollTop = scrollTop;
                 node.scrollTop = scrollTop;
@@ -171,7 +199,7 @@ mergeInto(LibraryManager.library, {
         listKey: function (node, key) {
             var list = node.rtList;
             var count = list.items.length;
-            var page = Math.max(1, Math.floor(list.view / list.rowHeight) - 1);
+            var page = Math.max(1, Page.rowsInView(list) - 1);
             var at = list.selected;
             var moves = {ArrowUp: at - 1, ArrowDown: at + 1, PageUp: at - page, PageDown: at + page, Home: 0, End: count - 1};
             if (!(key in moves) || count === 0)
@@ -186,9 +214,8 @@ mergeInto(LibraryManager.library, {
             dialog.setAttribute('aria-describedby', 'rt-message-text');
             Page.create('div', 'rt-message-title', dialog).id = 'rt-message-title';
             Page.create('p', 'rt-message-text', dialog).id = 'rt-message-text';
-            var form = Page.create('form', '', dialog);
-            form.method = 'dialog';
-            var button = Page.create('button', '', form);
+            var button = Page.create('button', '', Page.create('div', 'rt-message-buttons', dialog));
+            button.type = 'button';
             button.textContent = 'OK';
             dialog.rtButton = button;
             return dialog;
@@ -219,7 +246,7 @@ mergeInto(LibraryManager.library, {
         node.tabIndex = 0;
         var extent = Page.create('div', 'rt-extent', node);
         extent.setAttribute('aria-hidden', 'true');
-        node.rtList = {items: [], selected: -1, rows: [], extent: extent, view: 0, scrollTop: 0, rowHeight: 0};
+        node.rtList = {items: [], selected: -1, rows: [], first: 0, extent: extent, view: 0, scrollTop: 0, rowHeight: 0};
         node.rtList.rowHeight = Page.rowHeight(node);
         return Page.add(node);
     },
@@ -266,6 +293,7 @@ mergeInto(LibraryManager.library, {
         if (list) {
             // The border of .rt-list, one pixel on each side.
             list.view = Math.max(0, height - 2);
+            Page.extend(list);
             if (list.items.length)
                 Page.render(node);
         }
@@ -277,7 +305,7 @@ mergeInto(LibraryManager.library, {
         node.style.fontSize = pixels + 'px';
         node.querySelectorAll('.rt-list').forEach(function (list) {
             list.rtList.rowHeight = Page.rowHeight(list);
-            list.rtList.extent.style.height = list.rtList.items.length * list.rtList.rowHeight + 'px';
+            Page.extend(list.rtList);
             if (list.rtList.selected >= 0)
                 Page.select(list, list.rtList.selected);
             else if (list.rtList.items.length)
@@ -290,7 +318,7 @@ mergeInto(LibraryManager.library, {
         var node = Page.nodes[element];
         var list = node.rtList;
         list.items.push(Page.text(text, length));
-        list.extent.style.height = list.items.length * list.rowHeight + 'px';
+        Page.extend(list);
         Page.render(node);
     },
 
@@ -343,6 +371,8 @@ mergeInto(LibraryManager.library, {
         };
         document.addEventListener('click', function (event) {
             var target = event.target instanceof Element ? event.target : null;
+            if (target && messageOpen() && target === Page.message.rtButton)
+                Page.message.close();
             if (!target || messageOpen())
                 return;
             var label = target.closest('.rt-label');
