@@ -67,24 +67,25 @@ mergeInto(LibraryManager.library, {
 
         // What the forms' font is at the browser's text size, measured as the design font was:
         // the average width weighs the lowercase letters and the space by how often they occur
-        // in English text (a font's xAvgCharWidth); the height is the font's ascent and descent.
+        // in English text (a font's xAvgCharWidth), in a line of a thousand of them; the height
+        // is the font's ascent and descent, the height of an inline box of its text.
         measureFont: function () {
             Page.setUp();
             var probe = Page.create('div', 'rt-form', document.body);
-            probe.hidden = true;
-            var style = getComputedStyle(probe);
-            var size = parseFloat(style.fontSize);
-            var context = document.createElement('canvas').getContext('2d');
-            context.font = style.fontStyle + ' ' + style.fontWeight + ' ' + style.fontSize + ' ' + style.fontFamily;
-            probe.remove();
+            probe.style.visibility = 'hidden';
+            probe.style.whiteSpace = 'pre';
+            probe.setAttribute('aria-hidden', 'true');
             var weights = {a: 64, b: 14, c: 27, d: 35, e: 100, f: 20, g: 14, h: 42, i: 63, j: 3, k: 6, l: 35, m: 20,
                 n: 56, o: 56, p: 17, q: 4, r: 49, s: 56, t: 71, u: 31, v: 10, w: 18, x: 3, y: 18, z: 2, ' ': 166};
-            var width = 0;
+            var line = '';
             for (var letter in weights)
-                width += context.measureText(letter).width * weights[letter];
-            var extent = context.measureText('x');
-            var height = extent.fontBoundingBoxAscent + extent.fontBoundingBoxDescent;
-            return {averageCharWidth: width / 1000, height: height > 0 ? height : size * 1.15, size: size};
+                line += letter.repeat(weights[letter]);
+            var text = Page.create('span', '', probe);
+            text.textContent = line;
+            var box = text.getBoundingClientRect();
+            var size = parseFloat(getComputedStyle(probe).fontSize);
+            probe.remove();
+            return {averageCharWidth: box.width / 1000, height: box.height > 0 ? box.height : size * 1.15, size: size};
         },
 
         // Rows are laid out by arithmetic: each as high as the list's font, one above the next.
