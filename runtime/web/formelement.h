@@ -17,7 +17,6 @@
 
 #include "form.h"
 
-#include <string>
 #include <vector>
 
 namespace rt {

@@ -29,7 +29,7 @@ mergeInto(LibraryManager.library, {
             document.head.appendChild(style);
         },
 
-        css: ':root{color-scheme:light dark}'
+        css: ':root{color-scheme:light dark;touch-action:manipulation}'
             + 'body{margin:0;background:ButtonFace;color:ButtonText;-webkit-text-size-adjust:100%;text-size-adjust:100%}'
             + '.rt-form{position:absolute;box-sizing:border-box;overflow:hidden;background:Canvas;color:CanvasText;'
             + 'font-family:system-ui,sans-serif;font-size:.75rem;line-height:normal;touch-action:manipulation}'
@@ -228,6 +228,7 @@ mergeInto(LibraryManager.library, {
         Page.setUp();
         var node = Page.create(owned ? 'div' : 'main', framed ? 'rt-form rt-framed' : 'rt-form', document.body);
         node.hidden = true;
+        node.rtOwned = owned;
         if (owned)
             node.setAttribute('role', 'region');
         return Page.add(node);
@@ -278,7 +279,7 @@ mergeInto(LibraryManager.library, {
         var node = Page.nodes[element];
         node.hidden = !visible;
         // A form shown below another may lie below the fold.
-        if (visible && node.getAttribute('role') === 'region')
+        if (visible && node.rtOwned)
             node.scrollIntoView({block: 'nearest', inline: 'nearest'});
     },
 
