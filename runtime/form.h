@@ -5,7 +5,7 @@
 #pragma once
 
 // The forms API that the game is written against, implemented once per platform (runtime/qt,
-// runtime/win32). It includes no toolkit: text crosses it as UTF-8, sizes as twips.
+// runtime/win32, runtime/web). It includes no toolkit: text crosses it as UTF-8, sizes as twips.
 //
 // A form is a top-level window of fixed size laid out in twips, in the desktop's window colours.
 // It grows with its font, in proportion, so that its texts fit at any font size the desktop asks

@@ -5,7 +5,9 @@
 #pragma once
 
 // A modal message: a title, a prompt and one OK button, no icon. While it is open no window of
-// the program takes input. Passed as a function, so that a recorder can take its place.
+// the program takes input. The call may return before the message is closed (a browser lets no
+// call wait for the user), so a handler shows a message as its last step. Passed as a function,
+// so that a recorder can take its place.
 
 #include <functional>
 #include <string>

@@ -16,7 +16,8 @@ constexpr PlatformOption ownOptions[] = {{"h"}, {"help"}, {"v"}, {"version"}};
 
 const PlatformOption* find(std::span<const PlatformOption> options, std::string_view name)
 {
-    const auto found = std::ranges::find(options, name, &PlatformOption::name);
+    // Not std::ranges::find: Emscripten's C++ library has no ranges yet.
+    const auto found = std::find_if(options.begin(), options.end(), [name](const PlatformOption& option) { return option.name == name; });
     return found != options.end() ? &*found : nullptr;
 }
 

@@ -4,13 +4,17 @@
 
 #include "randomgenerator.h"
 
-#include <bit>
+#include <cstring>
 
 namespace rt {
 
 void RandomGenerator::seed(float value)
 {
-    state_ = std::bit_cast<std::uint32_t>(value);
+    // The float's bits as they are; what std::bit_cast does, which not every C++20 library has.
+    static_assert(sizeof(std::uint32_t) == sizeof value);
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    state_ = bits;
 }
 
 // SplitMix64: one step of a Weyl sequence, then a finaliser in which every input bit flips

@@ -8,8 +8,13 @@ real X input (xdotool) and reads what the program shows through AT-SPI, as a scr
 One X server, one window manager, one session bus and one accessibility bus serve a whole test
 process (the AT-SPI client binds to its bus when it is first imported); each test starts a
 program of its own and ends it as a user does, through the window manager's close.
+
+The browser program needs none of that: WebProgram plays a served copy of its site in headless
+Chromium and reads it through Chromium's own accessibility tree.
 """
 
+import functools
+import http.server
 import importlib.util
 import json
 import os
@@ -18,13 +23,13 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 try:
     from Xlib import X, Xatom, display
-except ImportError:
-    print("SKIP: missing the X bindings, python3-xlib (scripts/test installs them)")
-    sys.exit(77)
+except ImportError:  # only the desktop needs them: start_desktop() skips without them
+    X = Xatom = display = None
 
 # What the program shows, as the tests read it.
 MAIN = "Bargeling 2000"
@@ -62,6 +67,9 @@ def start_desktop(width=1280, height=960, accessibility=True):
     """Starts Xvfb and a session bus and points this process at them; without accessibility (the
     Windows program under Wine is read through the Windows API instead), only Xvfb."""
     global _server, _bus, _window_manager, _pyatspi
+    if display is None:
+        print("SKIP: missing the X bindings, python3-xlib (scripts/test installs them)")
+        sys.exit(SKIP)
     skip_without("Xvfb", "xdotool", "import", "openbox", "wmctrl")
     if accessibility:
         skip_without("dbus-daemon")
@@ -449,3 +457,302 @@ class WineProgram(Program):
 
     def message(self):
         return self.top(MESSAGE_TITLE, "#32770")
+
+
+# ---- The browser program in headless Chromium ---------------------------------------------------
+
+CREDITS = "Jaggu du fant den super hemmelige about screenen"
+CHROMIUM, CHROMEDRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
+
+
+class _SiteHandler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+
+    def end_headers(self):
+        self.send_header("Cache-Control", "no-store")
+        super().end_headers()
+
+    def send_head(self):
+        self.server.requested.append(self.path.split("?")[0])
+        return super().send_head()
+
+    def log_message(self, *args):
+        pass
+
+
+class Site:
+    """A copy of the built site, served on 127.0.0.1 at a port of the system's choice by a thread
+    of this process. Tests may change the copy's files, tips.txt above all, or remove them."""
+
+    def __init__(self, folder):
+        if not os.path.isfile(os.path.join(folder, "index.html")):
+            print(f"SKIP: build the browser program first (scripts/build-web): {folder}")
+            sys.exit(SKIP)
+        self.folder = tempfile.mkdtemp(prefix="bargeling-site-")
+        shutil.copytree(folder, self.folder, dirs_exist_ok=True)
+        self.server = http.server.ThreadingHTTPServer(
+            ("127.0.0.1", 0), functools.partial(_SiteHandler, directory=self.folder))
+        self.server.requested = []  # every path asked for, in order
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/"
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+        shutil.rmtree(self.folder)
+
+
+def chromium(metrics=None, touch=False, prefs=None):
+    """Headless Chromium with a fresh profile, through its WebDriver; skips the test process where
+    Chromium, its driver or Selenium is missing."""
+    skip_without(CHROMIUM, CHROMEDRIVER)
+    try:
+        from selenium import webdriver
+        from selenium.webdriver.chrome.service import Service
+    except ImportError:
+        print("SKIP: missing Selenium, python3-selenium (scripts/test installs it)")
+        sys.exit(SKIP)
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    profile = tempfile.mkdtemp(prefix="bargeling-chromium-")
+    for flag in ("--headless", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+                 "--disable-sync", "--no-first-run", "--window-size=1280,960", f"--user-data-dir={profile}"):
+        options.add_argument(flag)
+    if os.geteuid() == 0:
+        options.add_argument("--no-sandbox")  # Chromium's sandbox refuses to run as root
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    if prefs:
+        options.add_experimental_option("prefs", prefs)
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver.profile = profile
+    if metrics:
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", metrics)
+    if touch:
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    return driver
+
+
+class AXNode:
+    """A node of Chromium's accessibility tree, as one reading of the whole tree saw it."""
+
+    def __init__(self, data, nodes):
+        self.data, self.nodes = data, nodes
+
+    @property
+    def name(self):
+        return self.data.get("name", {}).get("value", "")
+
+    @property
+    def role(self):
+        return self.data.get("role", {}).get("value", "")
+
+    @property
+    def ignored(self):
+        return self.data.get("ignored", False)
+
+    @property
+    def dom(self):
+        return self.data.get("backendDOMNodeId")
+
+    def states(self):
+        return {p["name"] for p in self.data.get("properties", []) if p["value"].get("value") is True}
+
+    def children(self):
+        return [AXNode(self.nodes[i], self.nodes) for i in self.data.get("childIds", []) if i in self.nodes]
+
+    def descendants(self):
+        """What a screen reader reaches: every node below that is not ignored."""
+        for child in self.children():
+            if not child.ignored:
+                yield child
+            yield from child.descendants()
+
+    def find(self, role, name=None):
+        return next((n for n in self.find_all(role) if name is None or n.name == name), None)
+
+    def find_all(self, role):
+        return [n for n in self.descendants() if n.role == role]
+
+    def texts(self):
+        return [n.name for n in self.find_all("StaticText")]
+
+
+# Runs on a DOM node: its box in the viewport, in CSS pixels; or the client area (the box within
+# its frame) of its parent, or of the nearest element around it that holds every other node given.
+_RECT = """function(parent, ...others) {
+    let box = parent ? this.parentElement : this;
+    while (!others.every(o => box.contains(o)))
+        box = box.parentElement;
+    const r = box.getBoundingClientRect();
+    if (box === this)
+        return [r.x, r.y, r.width, r.height];
+    const scale = box.offsetWidth ? r.width / box.offsetWidth : 1;
+    return [r.x + box.clientLeft * scale, r.y + box.clientTop * scale, box.clientWidth * scale, box.clientHeight * scale];
+}"""
+
+# Runs on an option: its place in the list, from 0, and the length of the list.
+_PLACE = """function() {
+    const options = [...this.parentElement.children].filter(e => e.getAttribute("role") === "option");
+    return [Number(this.getAttribute("aria-posinset") || options.indexOf(this) + 1) - 1,
+            Number(this.getAttribute("aria-setsize") || options.length)];
+}"""
+
+# What Chromium's default accessibility action dispatches at a node that has no action of its own:
+# pointerdown, mousedown, pointerup, mouseup and a click of detail 0, at the middle of the node.
+_PRESS = """function() {
+    const r = this.getBoundingClientRect();
+    const at = {bubbles: true, cancelable: true, composed: true, view: window, detail: 0, button: 0,
+                clientX: r.x + r.width / 2, clientY: r.y + r.height / 2, pointerId: 1, pointerType: "mouse", isPrimary: true};
+    for (const [type, Kind, buttons] of [["pointerdown", PointerEvent, 1], ["mousedown", MouseEvent, 1],
+                                         ["pointerup", PointerEvent, 0], ["mouseup", MouseEvent, 0], ["click", PointerEvent, 0]])
+        this.dispatchEvent(new Kind(type, {...at, buttons}));
+}"""
+
+
+class WebProgram:
+    """The browser program in headless Chromium, loaded from a Site: read through Chromium's
+    accessibility tree as a screen reader reads it, driven by WebDriver's real pointer, touch and
+    key input. metrics and touch emulate a device from the first load on (Chromium's DevTools
+    Emulation domain)."""
+
+    def __init__(self, site, metrics=None, touch=False, prefs=None):
+        self.driver = chromium(metrics, touch, prefs)
+        try:
+            self.driver.get(site.url)
+            wait_for("the main form", self.count_label, timeout=30)
+        except BaseException:
+            self.stop(check=False)
+            raise
+
+    def stop(self, check=True):
+        """Ends the browser; fails when the page threw an error or wrote one to the console."""
+        try:
+            log = self.driver.get_log("browser")
+        finally:
+            self.driver.quit()
+            shutil.rmtree(self.driver.profile, ignore_errors=True)
+        errors = [e["message"] for e in log if e["level"] == "SEVERE" and e.get("source") != "network"]
+        if check and errors:
+            raise AssertionError("the page reported errors:\n" + "\n".join(errors))
+
+    def cdp(self, command, **parameters):
+        return self.driver.execute_cdp_cmd(command, parameters)
+
+    def js(self, script, *arguments):
+        return self.driver.execute_script(script, *arguments)
+
+    # What assistive technology sees.
+
+    def tree(self):
+        nodes = {n["nodeId"]: n for n in self.cdp("Accessibility.getFullAXTree")["nodes"]}
+        root = next(n for n in nodes.values() if "parentId" not in n)
+        return AXNode(root, nodes)
+
+    def title(self):
+        return self.tree().name
+
+    def _main_buttons(self):
+        tree = self.tree()
+        inside = {n.data["nodeId"] for d in tree.find_all("dialog") for n in d.descendants()}
+        return [n for n in tree.find_all("button")
+                if n.data["nodeId"] not in inside and not n.name.startswith(CREDITS)]
+
+    def count_label(self):
+        """None while a message hides the form from assistive technology."""
+        buttons = self._main_buttons()
+        return buttons[0] if buttons else None
+
+    def add_label(self):
+        buttons = self._main_buttons()
+        return buttons[1] if len(buttons) > 1 else None
+
+    def credits(self):
+        return next((n for n in self.tree().find_all("button") if n.name.startswith(CREDITS)), None)
+
+    def listbox(self):
+        return self.tree().find("listbox")
+
+    def animals(self):
+        """The list as a screen reader reads it: how many items it has, the items in view, and
+        the place in the list of the selected one (None without). A long list has only the items
+        in view in the tree, each with its place in the list and the list's length, which
+        DevTools leaves out of its tree: they are read where Chromium reads them, in the
+        options' ARIA attributes."""
+        count, shown, selected = 0, [], None
+        for option in self.listbox().find_all("option"):
+            place, count = self.call(option, _PLACE)
+            shown.append(option.name)
+            if "selected" in option.states():
+                selected = place
+        return count, shown, selected
+
+    def message(self):
+        return next((d for d in self.tree().find_all("dialog") if d.name == MESSAGE_TITLE), None)
+
+    def focused(self):
+        return next((n for n in self.tree().descendants() if "focused" in n.states()), None)
+
+    # Where things are, in CSS pixels of the viewport.
+
+    def call(self, node, function, *arguments):
+        """Runs a JavaScript function on the node's DOM node, other nodes passed as theirs; its result."""
+        def remote(n):
+            return {"objectId": self.cdp("DOM.resolveNode", backendNodeId=n.dom)["object"]["objectId"]}
+        result = self.cdp("Runtime.callFunctionOn", functionDeclaration=function, returnByValue=True,
+                          arguments=[remote(a) if isinstance(a, AXNode) else {"value": a} for a in arguments],
+                          **remote(node))
+        return result.get("result", {}).get("value")
+
+    def rect(self, node, *holding):
+        """The node's box, or with other nodes given, the client area of the nearest element holding them all."""
+        return tuple(self.call(node, _RECT, False, *holding))
+
+    def window_rect(self, node):
+        """The client area of the form that holds a control: its parent's."""
+        return tuple(self.call(node, _RECT, True))
+
+    def viewport(self):
+        return tuple(self.js("return [innerWidth, innerHeight, document.documentElement.scrollWidth,"
+                             " visualViewport.scale]"))
+
+    # Real input, through WebDriver's actions.
+
+    def _actions(self, touch=False):
+        from selenium.webdriver.common.actions import interaction
+        from selenium.webdriver.common.actions.action_builder import ActionBuilder
+        from selenium.webdriver.common.actions.pointer_input import PointerInput
+        if touch:
+            return ActionBuilder(self.driver, mouse=PointerInput(interaction.POINTER_TOUCH, "finger"))
+        return ActionBuilder(self.driver)
+
+    def click_at(self, x, y, repeat=1, touch=False):
+        actions = self._actions(touch)
+        pointer = actions.pointer_action.move_to_location(round(x), round(y))
+        for i in range(repeat):
+            pointer.pointer_down().pointer_up()
+            if i + 1 < repeat:
+                pointer.pause(0.08)
+        actions.perform()
+
+    def click(self, node, dx=0, dy=0, repeat=1, touch=False):
+        x, y, w, h = self.rect(node)
+        self.click_at(x + w / 2 + dx, y + h / 2 + dy, repeat, touch)
+
+    def tap(self, node, repeat=1):
+        self.click(node, repeat=repeat, touch=True)
+
+    def key(self, *keys):
+        from selenium.webdriver.common.action_chains import ActionChains
+        ActionChains(self.driver).send_keys(*keys).perform()
+
+    def press(self, node):
+        """A screen reader's press. Chromium offers no accessibility action through DevTools, so
+        this dispatches the events that its default action dispatches."""
+        self.call(node, _PRESS)
+
+    def screenshot(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        self.driver.save_screenshot(path)

@@ -4,10 +4,10 @@
 
 """The project as a distribution checks it: the tree is REUSE-compliant, and two builds of one
 commit, from two folders and at two times, give the same program and the same .deb byte for byte,
-and the same Windows program, zip file and installer.
+and the same Windows program, zip file and installer, and the same site of the browser build.
 
-Run one class at a time: `test_package.py Licensing`, `test_package.py Reproducible` or
-`test_package.py ReproducibleWindows`. A check whose tool is missing is skipped, and says so;
+Run one class at a time: `test_package.py Licensing`, `test_package.py Reproducible`,
+`test_package.py ReproducibleWindows` or `test_package.py ReproducibleWeb`. A check whose tool is missing is skipped, and says so;
 scripts/setup installs the tools.
 """
 
@@ -128,6 +128,7 @@ class Reproducible(unittest.TestCase):
             first = self.build(os.path.join(tmp, "one", "bargeling"), 0o022)
             time.sleep(1.5)
             second = self.build(os.path.join(tmp, "second build", "deeper", "bargeling-copy"), self.second_umask)
+            self.assertEqual(sorted(first), sorted(second))
             for what, a, b in ((what, first[what], second[what]) for what in first):
                 print(f"{what}: {sha256(a)} {os.path.basename(a)}")
                 if sha256(a) != sha256(b):
@@ -161,6 +162,28 @@ class ReproducibleWindows(Reproducible):
                     for name in os.listdir(os.path.join(build, "package")) if name.endswith((".zip", ".msi"))}
         self.assertEqual(sorted(packages), [".msi", ".zip"])
         return {"program": os.path.join(build, "bargeling.exe"), **packages}
+
+
+class ReproducibleWeb(Reproducible):
+    """The same for the browser build's site, every file of it, as scripts/build-web makes it."""
+
+    def setUp(self):
+        if shutil.which("emcc") is None:
+            self.skipTest("emcc is missing (Debian's package emscripten; scripts/setup installs it)")
+
+    def build(self, source, umask):
+        previous = os.umask(umask)
+        try:
+            self.copy_tree(source)
+            run(os.path.join(source, "scripts", "build-web"), cwd=source,
+                env=dict(os.environ, SOURCE_DATE_EPOCH=self.epoch))
+        finally:
+            os.umask(previous)
+        site = os.path.join(source, "build-web", "site")
+        files = {os.path.relpath(os.path.join(folder, name), site): os.path.join(folder, name)
+                 for folder, _, names in os.walk(site) for name in names}
+        self.assertIn("index.html", files)
+        return files
 
 
 if __name__ == "__main__":

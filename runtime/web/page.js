@@ -1,0 +1,411 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The page under the forms API: the functions of page.h, and the only code of the program that
+// touches the DOM. Forms, labels and list boxes are elements of the page, styled here in the
+// browser's system colours and font; a message is a modal <dialog>. listen() translates the
+// page's events, in one place, into calls of rtWebEvent().
+//
+// Supports: light and dark system colours; any zoom and device pixel ratio (the text is the
+// page's own text, laid out by the browser); the browser's text size; mouse, touch and screen
+// readers (the list is a listbox of options, a label a button, the message a named dialog).
+// Does not: drawing of its own, fonts or scripts from elsewhere.
+
+mergeInto(LibraryManager.library, {
+    $Page: {
+        nodes: [null],
+        font: null,
+        decoder: null,
+        message: null,
+
+        setUp: function () {
+            if (Page.decoder)
+                return;
+            // Every character kept: a byte-order mark at the start of a text stays part of it.
+            Page.decoder = new TextDecoder('utf-8', {ignoreBOM: true});
+            var style = document.createElement('style');
+            style.textContent = Page.css;
+            document.head.appendChild(style);
+        },
+
+        // The system's colours, as CSS names them; where a browser does not know ButtonBorder,
+        // the frames take GrayText.
+        css: ':root{color-scheme:light dark;touch-action:manipulation}'
+            + 'body{margin:0;background:ButtonFace;color:ButtonText;-webkit-text-size-adjust:100%;text-size-adjust:100%}'
+            + '.rt-form{position:absolute;box-sizing:border-box;overflow:hidden;background:Canvas;color:CanvasText;'
+            + 'font-family:system-ui,sans-serif;font-size:.75rem;line-height:normal;touch-action:manipulation}'
+            + '.rt-framed{border:1px solid GrayText;border-color:ButtonBorder}'
+            + '.rt-label{position:absolute;overflow:hidden;overflow-wrap:anywhere;cursor:default;'
+            + 'user-select:none;-webkit-user-select:none;-webkit-tap-highlight-color:transparent}'
+            + '.rt-list{position:absolute;box-sizing:border-box;overflow-x:hidden;overflow-y:auto;contain:strict;'
+            + 'background:Field;color:FieldText;border:1px solid GrayText;border-color:ButtonBorder;user-select:none;-webkit-user-select:none}'
+            + '.rt-extent{width:1px}'
+            + '.rt-option{position:absolute;left:0;right:0;box-sizing:border-box;padding:0 2px;white-space:pre;overflow:hidden;cursor:default}'
+            + '.rt-option[aria-selected=true]{background:Highlight;color:HighlightText}'
+            + '.rt-message{padding:0;min-width:16em;max-width:min(32em,calc(100vw - 2em));background:Canvas;color:CanvasText;'
+            + 'border:1px solid GrayText;border-color:ButtonBorder;font-family:system-ui,sans-serif;font-size:.75rem}'
+            + '.rt-message-title{padding:.5em .75em;font-weight:bold;border-bottom:1px solid GrayText;border-bottom-color:ButtonBorder}'
+            + '.rt-message p{margin:1em .75em;white-space:pre-wrap;overflow-wrap:anywhere}'
+            + '.rt-message-buttons{margin:.75em;text-align:end}'
+            + '.rt-message button{min-width:6.5em;font:inherit}',
+
+        text: function (pointer, length) {
+            return Page.decoder.decode(HEAPU8.subarray(pointer, pointer + length));
+        },
+
+        add: function (node) {
+            node.rtHandle = Page.nodes.length;
+            Page.nodes.push(node);
+            return node.rtHandle;
+        },
+
+        create: function (tag, className, parent) {
+            var node = document.createElement(tag);
+            node.className = className;
+            parent.appendChild(node);
+            return node;
+        },
+
+        // What the forms' font is at the browser's text size, measured as the design font was:
+        // the average width weighs the lowercase letters and the space by how often they occur
+        // in English text (a font's xAvgCharWidth), in a line of a thousand of them; the height
+        // is the font's ascent and descent, the height of an inline box of its text.
+        measureFont: function () {
+            Page.setUp();
+            var probe = Page.create('div', 'rt-form', document.body);
+            probe.style.visibility = 'hidden';
+            probe.style.whiteSpace = 'pre';
+            probe.setAttribute('aria-hidden', 'true');
+            var weights = {a: 64, b: 14, c: 27, d: 35, e: 100, f: 20, g: 14, h: 42, i: 63, j: 3, k: 6, l: 35, m: 20,
+                n: 56, o: 56, p: 17, q: 4, r: 49, s: 56, t: 71, u: 31, v: 10, w: 18, x: 3, y: 18, z: 2, ' ': 166};
+            var line = '';
+            for (var letter in weights)
+                line += letter.repeat(weights[letter]);
+            var text = Page.create('span', '', probe);
+            text.textContent = line;
+            var box = text.getBoundingClientRect();
+            var size = parseFloat(getComputedStyle(probe).fontSize);
+            probe.remove();
+            return {averageCharWidth: box.width / 1000, height: box.height > 0 ? box.height : size * 1.15, size: size};
+        },
+
+        // Rows are laid out by arithmetic: each as high as the list's font, one above the next.
+        rowHeight: function (node) {
+            var form = node.parentNode;
+            var size = parseFloat(form.style.fontSize) || Page.font.size;
+            return Math.ceil(Page.font.height * size / Page.font.size) + 2;
+        },
+
+        // Only the rows in view (and one more) are in the page, in the order of their items, so
+        // that a screen reader reads them in order. Scrolling by a few items moves as many rows
+        // from one end to the other and gives them their new items; the rest stay as they are.
+        render: function (node) {
+            var list = node.rtList;
+            var height = list.rowHeight;
+            var count = list.items.length;
+            var shown = Math.min(count, Math.ceil(list.view / height) + 1);
+            var rows = list.rows;
+            while (rows.length < shown) {
+                var added = Page.create('div', 'rt-option', node);
+                added.setAttribute('role', 'option');
+                added.id = 'rt-option-' + node.rtHandle + '-' + rows.length;
+                added.rtIndex = -1;
+                rows.push(added);
+            }
+            var first = Math.max(0, Math.min(Math.floor(list.scrollTop / height), count - shown));
+            var shift = first - list.first;
+            if (shift > 0 && shift < rows.length) {
+                for (var down = 0; down < shift; down++) {
+                    var moved = rows.shift();
+                    rows.push(moved);
+                    node.appendChild(moved);
+                }
+            } else if (shift < 0 && -shift < rows.length) {
+                for (var up = 0; up < -shift; up++) {
+                    var lifted = rows.pop();
+                    rows.unshift(lifted);
+                    node.insertBefore(lifted, list.extent.nextSibling);
+                }
+            }
+            list.first = first;
+            var active = null;
+            for (var k = 0; k < rows.length; k++) {
+                var row = rows[k];
+                var index = first + k;
+                if (k >= shown) {
+                    if (!row.hidden)
+                        row.hidden = true;
+                    row.rtIndex = -1;
+                    continue;
+                }
+                if (row.rtIndex !== index || row.rtHeight !== height) {
+                    row.rtIndex = index;
+                    row.rtHeight = height;
+                    row.textContent = list.items[index];
+                    row.style.top = index * height + 'px';
+                    row.style.height = row.style.lineHeight = height + 'px';
+                    row.setAttribute('aria-posinset', index + 1);
+                }
+                if (row.rtSetSize !== count) {
+                    row.rtSetSize = count;
+                    row.setAttribute('aria-setsize', count);
+                }
+                var selected = index === list.selected;
+                if (row.rtSelected !== selected) {
+                    row.rtSelected = selected;
+                    row.setAttribute('aria-selected', selected);
+                }
+                if (selected)
+                    active = row.id;
+                if (row.hidden)
+                    row.hidden = false;
+            }
+            if (active)
+                node.setAttribute('aria-activedescendant', active);
+            else
+                node.removeAttribute('aria-activedescendant');
+        },
+
+        // Rows wholly in view.
+        rowsInView: function (list) {
+            return Math.max(1, Math.floor(list.view / list.rowHeight));
+        },
+
+        // As high as the items, and as much again as lets the last item be scrolled up to the
+        // last whole row in view.
+        extend: function (list) {
+            var slack = Math.max(0, list.view - Page.rowsInView(list) * list.rowHeight);
+            list.extent.style.height = list.items.length * list.rowHeight + slack + 'px';
+        },
+
+        // Selects the item and scrolls the least that brings it into view, by whole items, as the
+        // desktop's list boxes do.
+        select: function (node, index) {
+            var list = node.rtList;
+            var height = list.rowHeight;
+            list.selected = index;
+            var top = index * height;
+            var scrollTop = list.scrollTop;
+            if (top < scrollTop)
+                scrollTop = top;
+            else if (top + height > scrollTop + list.view)
+                scrollTop = (index + 1 - Page.rowsInView(list)) * height;
+            if (scrollTop !== list.scrollTop) {
+                list.scrollTop = scrollTop;
+                node.scrollTop = scrollTop;
+            }
+            Page.render(node);
+        },
+
+        // The desktop list box's keys: up, down, a page up or down, first and last.
+        listKey: function (node, key) {
+            var list = node.rtList;
+            var count = list.items.length;
+            var page = Math.max(1, Page.rowsInView(list) - 1);
+            var at = list.selected;
+            var moves = {ArrowUp: at - 1, ArrowDown: at + 1, PageUp: at - page, PageDown: at + page, Home: 0, End: count - 1};
+            if (!(key in moves) || count === 0)
+                return false;
+            Page.select(node, Math.max(0, Math.min(count - 1, moves[key])));
+            return true;
+        },
+
+        createMessage: function () {
+            var dialog = Page.create('dialog', 'rt-message', document.body);
+            dialog.setAttribute('aria-labelledby', 'rt-message-title');
+            dialog.setAttribute('aria-describedby', 'rt-message-text');
+            Page.create('div', 'rt-message-title', dialog).id = 'rt-message-title';
+            Page.create('p', 'rt-message-text', dialog).id = 'rt-message-text';
+            var button = Page.create('button', '', Page.create('div', 'rt-message-buttons', dialog));
+            button.type = 'button';
+            button.textContent = 'OK';
+            dialog.rtButton = button;
+            return dialog;
+        },
+    },
+
+    rtWebCreateForm__deps: ['$Page'],
+    rtWebCreateForm: function (framed, owned) {
+        Page.setUp();
+        var node = Page.create(owned ? 'div' : 'main', framed ? 'rt-form rt-framed' : 'rt-form', document.body);
+        node.hidden = true;
+        node.rtOwned = owned;
+        if (owned)
+            node.setAttribute('role', 'region');
+        return Page.add(node);
+    },
+
+    rtWebCreateLabel__deps: ['$Page'],
+    rtWebCreateLabel: function (form) {
+        var node = Page.create('div', 'rt-label', Page.nodes[form]);
+        node.setAttribute('role', 'button');
+        return Page.add(node);
+    },
+
+    rtWebCreateList__deps: ['$Page'],
+    rtWebCreateList: function (form) {
+        var node = Page.create('div', 'rt-list', Page.nodes[form]);
+        node.setAttribute('role', 'listbox');
+        node.tabIndex = 0;
+        var extent = Page.create('div', 'rt-extent', node);
+        extent.setAttribute('aria-hidden', 'true');
+        node.rtList = {items: [], selected: -1, rows: [], first: 0, extent: extent, view: 0, scrollTop: 0, rowHeight: 0};
+        node.rtList.rowHeight = Page.rowHeight(node);
+        return Page.add(node);
+    },
+
+    rtWebRemove__deps: ['$Page'],
+    rtWebRemove: function (element) {
+        Page.nodes[element].remove();
+        Page.nodes[element] = null;
+    },
+
+    rtWebSetDocumentTitle__deps: ['$Page'],
+    rtWebSetDocumentTitle: function (text, length) {
+        document.title = Page.text(text, length);
+    },
+
+    rtWebSetName__deps: ['$Page'],
+    rtWebSetName: function (element, text, length) {
+        Page.nodes[element].setAttribute('aria-label', Page.text(text, length));
+    },
+
+    rtWebSetText__deps: ['$Page'],
+    rtWebSetText: function (element, text, length) {
+        Page.nodes[element].textContent = Page.text(text, length);
+    },
+
+    rtWebSetVisible__deps: ['$Page'],
+    rtWebSetVisible: function (element, visible) {
+        var node = Page.nodes[element];
+        node.hidden = !visible;
+        // A form shown below another may lie below the fold.
+        if (visible && node.rtOwned)
+            node.scrollIntoView({block: 'nearest', inline: 'nearest'});
+    },
+
+    rtWebPlace__deps: ['$Page'],
+    rtWebPlace: function (element, left, top, width, height) {
+        var node = Page.nodes[element];
+        var style = node.style;
+        style.left = left + 'px';
+        style.top = top + 'px';
+        style.width = width + 'px';
+        style.height = height + 'px';
+        var list = node.rtList;
+        if (list) {
+            // The border of .rt-list, one pixel on each side.
+            list.view = Math.max(0, height - 2);
+            Page.extend(list);
+            if (list.items.length)
+                Page.render(node);
+        }
+    },
+
+    rtWebSetFontSize__deps: ['$Page'],
+    rtWebSetFontSize: function (element, pixels) {
+        var node = Page.nodes[element];
+        node.style.fontSize = pixels + 'px';
+        node.querySelectorAll('.rt-list').forEach(function (list) {
+            list.rtList.rowHeight = Page.rowHeight(list);
+            Page.extend(list.rtList);
+            if (list.rtList.selected >= 0)
+                Page.select(list, list.rtList.selected);
+            else if (list.rtList.items.length)
+                Page.render(list);
+        });
+    },
+
+    rtWebAppendItem__deps: ['$Page'],
+    rtWebAppendItem: function (element, text, length) {
+        var node = Page.nodes[element];
+        var list = node.rtList;
+        list.items.push(Page.text(text, length));
+        Page.extend(list);
+        Page.render(node);
+    },
+
+    rtWebSelectItem__deps: ['$Page'],
+    rtWebSelectItem: function (element, index) {
+        Page.select(Page.nodes[element], index);
+    },
+
+    rtWebSelectedItem__deps: ['$Page'],
+    rtWebSelectedItem: function (element) {
+        return Page.nodes[element].rtList.selected;
+    },
+
+    rtWebShowMessage__deps: ['$Page'],
+    rtWebShowMessage: function (prompt, promptLength, title, titleLength) {
+        var dialog = Page.message || (Page.message = Page.createMessage());
+        if (dialog.open)
+            return;
+        document.getElementById('rt-message-title').textContent = Page.text(title, titleLength);
+        document.getElementById('rt-message-text').textContent = Page.text(prompt, promptLength);
+        dialog.showModal();
+        dialog.rtButton.focus();
+    },
+
+    rtWebFontMetrics__deps: ['$Page'],
+    rtWebFontMetrics: function (metrics) {
+        // Measured once, and again after the viewport changes: the browser's text size may have
+        // changed with it.
+        if (!Page.font)
+            Page.font = Page.measureFont();
+        HEAPF64[metrics >> 3] = Page.font.averageCharWidth;
+        HEAPF64[(metrics >> 3) + 1] = Page.font.height;
+        HEAPF64[(metrics >> 3) + 2] = Page.font.size;
+    },
+
+    rtWebViewport: function (size) {
+        HEAP32[size >> 2] = document.documentElement.clientWidth;
+        HEAP32[(size >> 2) + 1] = document.documentElement.clientHeight;
+    },
+
+    // The one place where the page's events are translated: a click on a label (its second
+    // half of a double-click left out: click events count their clicks in detail, and a screen
+    // reader's press counts none), a new viewport, and the list boxes' own mouse, touch and keys.
+    // While the message is open the page behind it is inert; a click there, or on the message
+    // beside its button, leaves the focus on the button.
+    rtWebListen__deps: ['$Page', 'rtWebEvent'],
+    rtWebListen: function () {
+        var messageOpen = function () {
+            return Page.message !== null && Page.message.open;
+        };
+        document.addEventListener('click', function (event) {
+            var target = event.target instanceof Element ? event.target : null;
+            if (target && messageOpen() && target === Page.message.rtButton)
+                Page.message.close();
+            if (!target || messageOpen())
+                return;
+            var label = target.closest('.rt-label');
+            if (label && event.detail < 2)
+                _rtWebEvent(1, label.rtHandle);
+            var row = target.closest('.rt-option');
+            if (row && row.rtIndex >= 0)
+                Page.select(row.parentNode, row.rtIndex);
+        });
+        document.addEventListener('mousedown', function (event) {
+            if (messageOpen() && event.target !== Page.message.rtButton)
+                event.preventDefault();
+        });
+        document.addEventListener('keydown', function (event) {
+            var target = event.target;
+            if (target instanceof Element && target.classList.contains('rt-list') && !event.altKey && !event.ctrlKey
+                && !event.metaKey && Page.listKey(target, event.key))
+                event.preventDefault();
+        });
+        document.addEventListener('scroll', function (event) {
+            var node = event.target;
+            if (node instanceof Element && node.rtList && node.scrollTop !== node.rtList.scrollTop) {
+                node.rtList.scrollTop = node.scrollTop;
+                Page.render(node);
+            }
+        }, true);
+        window.addEventListener('resize', function () {
+            Page.font = null;
+            _rtWebEvent(2, 0);
+        });
+    },
+});

@@ -1,0 +1,49 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Start-up in the browser: the start-up form in the page, then the page's events, which come to
+// rtWebEvent(), the one place where they enter the program. The browser runs the event loop:
+// run() leaves the program running when it returns to the page, its start-up form alive, and
+// closing the page's tab ends the program. Does not: a command line (the page has none, so
+// --help and --version do not exist here), an exit status.
+
+#include "program.h"
+
+#include "formelement.h"
+#include "labelelement.h"
+#include "page.h"
+
+#include <emscripten/emscripten.h>
+
+namespace rt {
+
+int run(Form& startupForm)
+{
+    startupForm.load();
+    startupForm.setVisible(true);
+    rtWebListen();
+    // Returns to the browser without unwinding: the forms on this stack live on with the page.
+    emscripten_exit_with_live_runtime();
+    return 0;
+}
+
+int start(int /*argc*/, char** /*argv*/, const ProgramInfo& /*info*/, const std::function<std::unique_ptr<Form>()>& makeStartupForm)
+{
+    const std::unique_ptr<Form> startupForm = makeStartupForm();
+    return run(*startupForm);
+}
+
+} // namespace rt
+
+extern "C" EMSCRIPTEN_KEEPALIVE void rtWebEvent(int event, int element)
+{
+    switch (static_cast<rt::web::PageEvent>(event)) {
+    case rt::web::PageEvent::click:
+        rt::Label::Native::clicked(element);
+        break;
+    case rt::web::PageEvent::viewportChanged:
+        rt::Form::Native::viewportChanged();
+        break;
+    }
+}

@@ -1,0 +1,59 @@
+// SPDX-FileCopyrightText: 2026 The Bargeling developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The files that lie beside the program, fetched from beside the page as soon as the page
+// starts, while the program itself still loads: this script's element names them in
+// data-program-files, and startup.js puts them in the program's folder before the program
+// starts. It must run before the program's script. A file that the server does not have, or
+// cannot send, is left out, as a missing file on the desktop. Only the beginning of a file is
+// kept, read as a stream, so that no file, however large, fills the page's memory.
+
+var Module = typeof Module !== 'undefined' ? Module : {};
+
+(function () {
+    // The core reads no text file past its first 64 KiB (TextFileLimits); a little more is kept.
+    var keptBytes = 64 * 1024 + 4096;
+
+    // The first keptBytes bytes of the file; null where there is no such file.
+    function readBeginning(url) {
+        var kept = new Uint8Array(keptBytes);
+        var length = 0;
+        return fetch(url).then(function (response) {
+            // A server may answer a missing file with a page of its own, and a status of 200.
+            var type = response.headers.get('Content-Type') || '';
+            if (!response.ok || !response.body || /^text\/html\b/i.test(type))
+                return null;
+            var reader = response.body.getReader();
+            var next = function () {
+                return reader.read().then(function (part) {
+                    if (part.done)
+                        return kept.subarray(0, length);
+                    var take = Math.min(part.value.length, keptBytes - length);
+                    kept.set(part.value.subarray(0, take), length);
+                    length += take;
+                    if (length < keptBytes)
+                        return next();
+                    reader.cancel();
+                    return kept;
+                });
+            };
+            return next();
+        }).catch(function () {
+            return null;
+        });
+    }
+
+    var script = document.currentScript;
+    var names = ((script && script.getAttribute('data-program-files')) || '').split(/\s+/).filter(function (name) {
+        return name !== '' && name.indexOf('/') < 0;
+    });
+    // A page opened as a file fetches nothing beside it (startup.js says so in the page).
+    if (location.protocol === 'file:')
+        names = [];
+    Module['programFiles'] = Promise.all(names.map(function (name) {
+        return readBeginning(name).then(function (bytes) {
+            return {name: name, bytes: bytes};
+        });
+    }));
+})();

@@ -1,0 +1,235 @@
+# SPDX-FileCopyrightText: 2026 The Bargeling developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+"""End-to-end tests of the browser program in headless Chromium: real pointer, touch and key
+input through WebDriver, and what a screen reader reads through Chromium's accessibility tree.
+Each test serves a copy of the built site of its own, so that it may change the animal file.
+
+    test_web.py [Case ...]      the cases, as unittest names them
+"""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from harness import AFLOAT, MAIN, MESSAGES, SUNK, Site, WebProgram, stays, wait_for  # noqa: E402
+
+SITE = os.path.abspath(os.environ.get("BARGELING_SITE", "build-web/site"))
+SHOTS = os.path.abspath(os.environ.get("BARGELING_SHOTS", "build-web/e2e-shots"))
+PHONE = {"width": 360, "height": 640, "deviceScaleFactor": 3, "mobile": True}
+# What a 200 % zoom of a 1280 x 960 window gives the page: half the CSS pixels, each two device pixels.
+ZOOM_200 = {"width": 640, "height": 480, "deviceScaleFactor": 2, "mobile": False}
+FORM, COUNT, ADD = (449, 213), (304, 16, 121, 81), (304, 112, 121, 81)
+# Whether a double tap on the node may zoom: not where it or a box around it allows only panning
+# and pinching (touch-action manipulation or none), which is what browsers on phones look at.
+TAP_ZOOM_OFF = """function() {
+    for (let e = this; e; e = e.parentElement)
+        if (["manipulation", "none"].includes(getComputedStyle(e).touchAction)) return true;
+    return false;
+}"""
+
+# Whether the node's text fits within its box.
+FITS = "function() { return this.scrollHeight <= this.clientHeight && this.scrollWidth <= this.clientWidth; }"
+
+
+def near(a, b, tolerance=1.0):
+    return all(abs(x - y) <= tolerance for x, y in zip(a, b))
+
+
+class WebTest(unittest.TestCase):
+    def setUp(self):
+        self.site = Site(SITE)
+        self.addCleanup(self.site.stop)
+
+    def start(self, metrics=None, touch=False, prefs=None):
+        self.program = WebProgram(self.site, metrics, touch, prefs)
+        self.addCleanup(self.program.stop)
+        return self.program
+
+    def shot(self, name):
+        self.program.screenshot(os.path.join(SHOTS, f"web-{type(self).__name__}-{name}.png"))
+
+    def wait_count(self, text):
+        wait_for(repr(text), lambda: (label := self.program.count_label()) and label.name == text)
+
+    def throw(self, times):
+        """Clicks the add label; neighbouring clicks land apart, so none pairs into a double-click."""
+        label = self.program.add_label()
+        for i in range(times):
+            self.program.click(label, dx=-30 if i % 2 else 30)
+
+    def dismiss(self, n, close):
+        """Reads the message at n and closes it with close(OK button)."""
+        box = wait_for(f"the message at {n}", self.program.message)
+        self.assertIn(MESSAGES[min(n, 76)].replace("76", str(n)), box.texts())
+        buttons = box.find_all("button")
+        self.assertEqual([b.name for b in buttons], ["OK"])
+        self.assertEqual(self.program.focused().dom, buttons[0].dom, "the focus is not on OK")
+        close(buttons[0])
+        wait_for("the message to close", lambda: self.program.message() is None)
+
+    def form(self):
+        """The main form's box: the nearest element that holds the list and both labels."""
+        p = self.program
+        return p.rect(p.listbox(), p.count_label(), p.add_label())
+
+    def place_in_form(self, node):
+        fx, fy, _, _ = self.form()
+        x, y, w, h = self.program.rect(node)
+        return x - fx, y - fy, w, h
+
+
+class Game(WebTest):
+    """One page: start-up, the about window, the ways to add an animal and the ways not to, and a
+    whole game with its three messages."""
+
+    def test_game(self):
+        p = self.start()
+        self.assertEqual(p.title(), MAIN)
+        self.assertEqual((p.count_label().name, p.add_label().name), (AFLOAT.format(0), "Sleng inn et dyr i Arken!"))
+        self.assertEqual(p.animals(), (0, [], None))
+        self.assertTrue(near(self.form()[2:], FORM), self.form())
+        self.assertTrue(near(self.place_in_form(p.count_label()), COUNT), self.place_in_form(p.count_label()))
+        self.assertTrue(near(self.place_in_form(p.add_label()), ADD), self.place_in_form(p.add_label()))
+        self.assertIsNone(p.credits())
+        self.shot("start")
+
+        with self.subTest("the about window"):
+            p.click(p.count_label())
+            credits = wait_for("the about window", p.credits)
+            self.assertTrue(credits.name.endswith("vel det var alt!!!"), credits.name)
+            about, (mx, my, mw, mh) = p.window_rect(credits), self.form()
+            self.assertTrue(about[0] >= mx + mw and about[1] < my + mh, (about, self.form()))  # beside
+            self.assertTrue(0 <= about[0] and about[0] + about[2] <= p.viewport()[0], (about, p.viewport()))
+            self.shot("about")
+            p.click(p.count_label(), dx=20)
+            x, y, w, h = p.rect(credits)
+            p.click_at(x + w + 3, y + h / 2)  # the strip right of the credits
+            self.assertTrue(stays(lambda: (c := p.credits()) and p.window_rect(c) == about))
+            p.click(credits)
+            wait_for("the about window to close", lambda: p.credits() is None)
+            self.assertEqual((p.count_label().name, p.animals()), (AFLOAT.format(0), (0, [], None)))
+
+        with self.subTest("one animal a double-click, a press, none a key"):
+            p.click(p.add_label(), repeat=2)
+            self.wait_count(AFLOAT.format(1))
+            p.key("\t", " ", "\n", "s", "\t", " ", "\n", "\ue015")  # Tab, space, Return, s, Down
+            p.press(p.add_label())
+            self.wait_count(AFLOAT.format(2))
+            self.assertTrue(stays(lambda: p.animals()[0] == 2))
+
+        with open(os.path.join(SITE, "tips.txt"), encoding="utf-8-sig") as f:
+            bundled = set(f.read().splitlines()[:49])
+        self.throw(47)
+        self.wait_count(AFLOAT.format(49))
+        self.assertIsNone(p.message())
+        count, shown, selected = p.animals()
+        self.assertTrue(shown and set(shown) <= bundled, (shown, bundled))
+        self.assertEqual((count, selected), (49, 48))
+
+        label, (x, y, w, h) = p.add_label(), p.rect(p.add_label())
+        self.throw(1)
+        box = wait_for("the message at 50", p.message)
+        self.assertIsNone(p.add_label(), "the form behind the message is still there for a screen reader")
+        p.click_at(x + w / 2, y + h / 2)  # behind the message: lost
+        p.press(label)
+        self.assertTrue(stays(lambda: p.focused().dom == box.find("button").dom), "the focus left OK")
+        self.shot("message-50")
+        self.dismiss(50, lambda ok: p.key("\n"))
+        self.assertTrue(stays(lambda: p.count_label().name == AFLOAT.format(50)))
+        self.assertEqual(p.animals()[::2], (50, 49))
+
+        self.throw(24)
+        self.wait_count(AFLOAT.format(74))
+        self.assertIsNone(p.message())
+        self.throw(1)
+        self.dismiss(75, lambda ok: p.key("\ue00c"))  # Escape
+        self.assertEqual(p.count_label().name, AFLOAT.format(75))
+        self.throw(1)
+        self.dismiss(76, p.click)
+        self.assertEqual(p.count_label().name, SUNK.format(76))
+        self.assertEqual(p.animals()[::2], (76, 75))
+        self.shot("76")
+
+
+class Files(WebTest):
+    """The animal file as the server gives it."""
+
+    def animals_after(self, clicks):
+        p = self.start()
+        self.throw(clicks)
+        self.wait_count(AFLOAT.format(clicks))
+        count, shown, _ = p.animals()
+        self.assertEqual(count, clicks)
+        return shown
+
+    def test_missing_file_gives_empty_animals(self):
+        os.remove(self.site.path("tips.txt"))
+        self.assertEqual(self.animals_after(2), ["", ""])
+        self.assertIn("/tips.txt", self.site.server.requested)
+
+    def test_windows_1252_file_reads_right(self):
+        with open(self.site.path("tips.txt"), "wb") as f:
+            f.write("Ærfugl på øya, blåhval\r\n".encode("cp1252"))
+        self.assertEqual(self.animals_after(2), ["Ærfugl på øya, blåhval"] * 2)
+
+
+class Screens(WebTest):
+    def test_phone(self):
+        """360 x 640 CSS pixels with touch: the form shrinks to fit across, a tap is a click."""
+        p = self.start(PHONE, touch=True)
+        width, _, scroll_width, scale = p.viewport()
+        x, y, w, h = self.form()
+        self.assertLessEqual(scroll_width, width, "the page scrolls sideways")
+        self.assertTrue(x >= 0 and x + w <= width, (x, w, width))
+        self.assertAlmostEqual(w / h, FORM[0] / FORM[1], delta=0.02)
+        self.shot("phone")
+        p.tap(p.add_label())
+        self.wait_count(AFLOAT.format(1))
+        self.assertTrue(stays(lambda: p.animals()[0] == 1))
+        # A phone zooms in on a double tap unless the page says it has no use for it.
+        self.assertTrue(p.call(p.add_label(), TAP_ZOOM_OFF), "a double tap zooms")
+        p.tap(p.add_label(), repeat=2)
+        self.wait_count(AFLOAT.format(2))
+        self.assertTrue(stays(lambda: p.animals()[0] == 2 and p.viewport()[3] == scale), p.viewport())
+        p.tap(p.count_label())
+        credits = wait_for("the about window", p.credits)
+        ax, ay, aw, ah = p.window_rect(credits)
+        self.assertTrue(ay >= y + h and ax >= 0 and ax + aw <= width, ((ax, ay, aw, ah), (x, y, w, h)))
+        self.shot("phone-about")
+
+    def test_zoom_200(self):
+        """At 200 %: the same form in CSS pixels, drawn twice as large, its parts where they were."""
+        p = self.start(ZOOM_200)
+        self.assertEqual(p.js("return devicePixelRatio"), 2)
+        self.assertTrue(near(self.form()[2:], FORM), self.form())
+        self.assertTrue(near(self.place_in_form(p.add_label()), ADD), self.place_in_form(p.add_label()))
+        self.throw(1)
+        self.wait_count(AFLOAT.format(1))
+        p.click(p.count_label())
+        credits = wait_for("the about window", p.credits)
+        (ax, ay, aw, ah), (x, y, w, h) = p.window_rect(credits), self.form()
+        self.assertTrue(ax >= x + w or ay >= y + h, ((ax, ay, aw, ah), (x, y, w, h)))
+        self.assertLessEqual(ax + aw, p.viewport()[0])
+        self.shot("zoom-200-about")
+
+    def test_large_text(self):
+        """The browser's text size at 150 %: the form grows in proportion, and every text still fits."""
+        p = self.start(prefs={"webkit.webprefs.default_font_size": 24})
+        _, _, w, h = self.form()
+        self.assertGreater(w, FORM[0] + 40)
+        self.assertAlmostEqual(w / h, FORM[0] / FORM[1], delta=0.05)
+        x, y, _, _ = self.place_in_form(p.add_label())
+        self.assertAlmostEqual(x / w, ADD[0] / FORM[0], delta=0.01)
+        p.click(p.count_label())
+        credits = wait_for("the about window", p.credits)
+        for label in (p.count_label(), p.add_label(), credits):
+            self.assertTrue(p.call(label, FITS), f"cut off: {label.name}")
+        self.shot("large-text-about")
+
+
+if __name__ == "__main__":
+    result = unittest.main(verbosity=2, exit=False).result
+    sys.exit(0 if result.wasSuccessful() else 1)
