@@ -14,6 +14,8 @@
 
 mergeInto(LibraryManager.library, {
     $Page: {
+        // What rtWebEvent() is told, as page.h's PageEvent names it.
+        events: {click: 1, viewportChanged: 2},
         nodes: [null],
         font: null,
         decoder: null,
@@ -375,13 +377,16 @@ mergeInto(LibraryManager.library, {
         };
         document.addEventListener('click', function (event) {
             var target = event.target instanceof Element ? event.target : null;
-            if (target && messageOpen() && target === Page.message.rtButton)
-                Page.message.close();
-            if (!target || messageOpen())
+            if (!target)
                 return;
+            if (messageOpen()) {
+                if (target === Page.message.rtButton)
+                    Page.message.close();
+                return;
+            }
             var label = target.closest('.rt-label');
             if (label && event.detail < 2)
-                _rtWebEvent(1, label.rtHandle);
+                _rtWebEvent(Page.events.click, label.rtHandle);
             var row = target.closest('.rt-option');
             if (row && row.rtIndex >= 0)
                 Page.select(row.parentNode, row.rtIndex);
@@ -405,7 +410,7 @@ mergeInto(LibraryManager.library, {
         }, true);
         window.addEventListener('resize', function () {
             Page.font = null;
-            _rtWebEvent(2, 0);
+            _rtWebEvent(Page.events.viewportChanged, 0);
         });
     },
 });
