@@ -218,6 +218,8 @@ FontMetrics Form::Native::fontMetrics() const
 // than the one it was designed for at that DPI.
 void Form::Native::layOut(UINT dpi, const RECT* suggested)
 {
+    // The old font goes only when no control uses it any longer: after each has the new one.
+    win32::UniqueFont previousFont(font_.release());
     const RECT frame = scaleTo(dpi);
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (!suggested)
@@ -232,8 +234,6 @@ RECT Form::Native::scaleTo(UINT dpi)
 {
     dpi_ = dpi ? dpi : win32::defaultDpi;
     const LOGFONTW logFont = win32::messageFont(dpi_);
-    // The old font goes only when no control uses it any longer.
-    win32::UniqueFont previousFont(font_.release());
     font_.reset(CreateFontIndirectW(&logFont));
     const double ratio = static_cast<double>(dpi_) / win32::defaultDpi;
     const Scale growth = rt::growth(fontMetrics(), {designFont_.averageCharWidth * ratio, designFont_.height * ratio});

@@ -222,7 +222,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override
     {
-        return standard_ ? standard_->get_accHelpTopic(file, child, topic) : disconnected(file);
+        if (standard_)
+            return standard_->get_accHelpTopic(file, child, topic);
+        if (topic)
+            *topic = 0;
+        return disconnected(file);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override
     {
@@ -304,11 +308,15 @@ LRESULT LabelAccessibility::answer(HWND label, WPARAM wParam)
         IAccessible* standard = nullptr;
         if (FAILED(CreateStdAccessibleObject(label, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
             return 0;
-        object_.reset(new (std::nothrow) Object(label, ComRef<IAccessible>(standard)));
+        ComRef<IAccessible> held(standard);
+        object_.reset(new (std::nothrow) Object(label, std::move(held)));
         if (!object_)
             return 0;
     }
-    return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object_.get()));
+    // A failure is an HRESULT, which the caller would pass on as the answer: the system's own
+    // object answers instead.
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object_.get()));
+    return FAILED(static_cast<HRESULT>(result)) ? 0 : result;
 }
 
 void LabelAccessibility::drop()

@@ -34,7 +34,8 @@ void runClick(const Label::Native& label)
 LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
 {
     auto& label = *reinterpret_cast<Label::Native*>(data);
-    if (message == win32::pressMessage()) {
+    // A message that could not be registered is 0, which must not turn WM_NULL into a press.
+    if (const UINT press = win32::pressMessage(); press != 0 && message == press) {
         // A screen reader's press, run now only if a mouse click could reach the label now.
         if (win32::takesInput(window))
             runClick(label);

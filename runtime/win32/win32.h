@@ -32,6 +32,10 @@ Function systemFunction(const wchar_t* dll, const char* name)
     HMODULE module = GetModuleHandleW(dll);
     if (!module)
         module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Windows 7 without its 2011 loader update refuses that flag. The DLLs asked for here are
+    // known DLLs, which the system loads from its own folder whatever the search order.
+    if (!module && GetLastError() == ERROR_INVALID_PARAMETER)
+        module = LoadLibraryW(dll);
     const FARPROC address = module ? GetProcAddress(module, name) : nullptr;
     // Through the generic function type, which converts to and from any other without a warning.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
