@@ -31,23 +31,23 @@ mergeInto(LibraryManager.library, {
             document.head.appendChild(style);
         },
 
-        // The system's colours, as CSS names them; where a browser does not know ButtonBorder,
-        // the frames take GrayText.
+        // The system's colours, as CSS names them. The frames are GrayText, not ButtonBorder,
+        // which WebKitGTK paints in the colour of Canvas, so that a frame there would not show.
         css: ':root{color-scheme:light dark;touch-action:manipulation}'
             + 'body{margin:0;background:ButtonFace;color:ButtonText;-webkit-text-size-adjust:100%;text-size-adjust:100%}'
             + '.rt-form{position:absolute;box-sizing:border-box;overflow:hidden;background:Canvas;color:CanvasText;'
             + 'font-family:system-ui,sans-serif;font-size:.75rem;line-height:normal;touch-action:manipulation}'
-            + '.rt-framed{border:1px solid GrayText;border-color:ButtonBorder}'
+            + '.rt-framed{border:1px solid GrayText}'
             + '.rt-label{position:absolute;overflow:hidden;overflow-wrap:anywhere;cursor:default;'
             + 'user-select:none;-webkit-user-select:none;-webkit-tap-highlight-color:transparent}'
             + '.rt-list{position:absolute;box-sizing:border-box;overflow-x:hidden;overflow-y:auto;contain:strict;'
-            + 'background:Field;color:FieldText;border:1px solid GrayText;border-color:ButtonBorder;user-select:none;-webkit-user-select:none}'
+            + 'background:Field;color:FieldText;border:1px solid GrayText;user-select:none;-webkit-user-select:none}'
             + '.rt-extent{width:1px}'
             + '.rt-option{position:absolute;left:0;right:0;box-sizing:border-box;padding:0 2px;white-space:pre;overflow:hidden;cursor:default}'
             + '.rt-option[aria-selected=true]{background:Highlight;color:HighlightText}'
             + '.rt-message{padding:0;min-width:16em;max-width:min(32em,calc(100vw - 2em));background:Canvas;color:CanvasText;'
-            + 'border:1px solid GrayText;border-color:ButtonBorder;font-family:system-ui,sans-serif;font-size:.75rem}'
-            + '.rt-message-title{padding:.5em .75em;font-weight:bold;border-bottom:1px solid GrayText;border-bottom-color:ButtonBorder}'
+            + 'border:1px solid GrayText;font-family:system-ui,sans-serif;font-size:.75rem}'
+            + '.rt-message-title{padding:.5em .75em;font-weight:bold;border-bottom:1px solid GrayText}'
             + '.rt-message p{margin:1em .75em;white-space:pre-wrap;overflow-wrap:anywhere}'
             + '.rt-message-buttons{margin:.75em;text-align:end}'
             + '.rt-message button{min-width:6.5em;font:inherit}',
