@@ -463,6 +463,7 @@ class WineProgram(Program):
 
 CREDITS = "Jaggu du fant den super hemmelige about screenen"
 CHROMIUM, CHROMEDRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
+WEBKIT_DRIVER = "WebKitWebDriver"
 
 
 class _SiteHandler(http.server.SimpleHTTPRequestHandler):
@@ -534,6 +535,24 @@ def chromium(metrics=None, touch=False, prefs=None):
         driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
     return driver
 
+
+
+def webkitgtk():
+    """WebKitGTK, Safari's engine, through its WebDriver, in an X server of its own (it has no
+    headless mode); skips the test process where its driver or Selenium is missing. Its driver
+    reads no accessibility tree: a test reads the page's elements instead."""
+    skip_without(WEBKIT_DRIVER)
+    try:
+        from selenium import webdriver
+    except ImportError:
+        print("SKIP: missing Selenium, python3-selenium (scripts/test installs it)")
+        sys.exit(SKIP)
+    start_desktop(accessibility=False)
+    try:
+        return webdriver.WebKitGTK()
+    except BaseException:
+        stop_desktop()
+        raise
 
 class AXNode:
     """A node of Chromium's accessibility tree, as one reading of the whole tree saw it."""
