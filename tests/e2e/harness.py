@@ -506,16 +506,22 @@ class Site:
         shutil.rmtree(self.folder)
 
 
+def _webdriver():
+    """Selenium's webdriver module; skips the test process where Selenium is missing."""
+    try:
+        from selenium import webdriver
+    except ImportError:
+        print("SKIP: missing Selenium, python3-selenium (scripts/test installs it)")
+        sys.exit(SKIP)
+    return webdriver
+
+
 def chromium(metrics=None, touch=False, prefs=None):
     """Headless Chromium with a fresh profile, through its WebDriver; skips the test process where
     Chromium, its driver or Selenium is missing."""
     skip_without(CHROMIUM, CHROMEDRIVER)
-    try:
-        from selenium import webdriver
-        from selenium.webdriver.chrome.service import Service
-    except ImportError:
-        print("SKIP: missing Selenium, python3-selenium (scripts/test installs it)")
-        sys.exit(SKIP)
+    webdriver = _webdriver()
+    from selenium.webdriver.chrome.service import Service
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     profile = tempfile.mkdtemp(prefix="bargeling-chromium-")
@@ -542,11 +548,7 @@ def webkitgtk():
     headless mode); skips the test process where its driver or Selenium is missing. Its driver
     reads no accessibility tree: a test reads the page's elements instead."""
     skip_without(WEBKIT_DRIVER)
-    try:
-        from selenium import webdriver
-    except ImportError:
-        print("SKIP: missing Selenium, python3-selenium (scripts/test installs it)")
-        sys.exit(SKIP)
+    webdriver = _webdriver()
     start_desktop(accessibility=False)
     try:
         return webdriver.WebKitGTK()
