@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The page under the forms API: the functions of page.h, and the only code of the program that
-// touches the DOM. Forms, labels and list boxes are elements of the page, styled here in the
-// browser's system colours and font; a message is a modal <dialog>. listen() translates the
+// touches the DOM. Forms, labels and list boxes are elements of the page, styled by page.css in
+// the browser's system colours and font; a message is a modal <dialog>. listen() translates the
 // page's events, in one place, into calls of rtWebEvent().
 //
 // Supports: light and dark system colours; any zoom and device pixel ratio (the text is the
@@ -21,36 +21,13 @@ mergeInto(LibraryManager.library, {
         decoder: null,
         message: null,
 
+        // The page's style sheet (page.css) is linked from the page itself: its security policy
+        // lets no script add styles.
         setUp: function () {
-            if (Page.decoder)
-                return;
-            // Every character kept: a byte-order mark at the start of a text stays part of it.
-            Page.decoder = new TextDecoder('utf-8', {ignoreBOM: true});
-            var style = document.createElement('style');
-            style.textContent = Page.css;
-            document.head.appendChild(style);
+            if (!Page.decoder)
+                // Every character kept: a byte-order mark at the start of a text stays part of it.
+                Page.decoder = new TextDecoder('utf-8', {ignoreBOM: true});
         },
-
-        // The system's colours, as CSS names them. The frames are GrayText, not ButtonBorder,
-        // which WebKitGTK paints in the colour of Canvas, so that a frame there would not show.
-        css: ':root{color-scheme:light dark;touch-action:manipulation}'
-            + 'body{margin:0;background:ButtonFace;color:ButtonText;-webkit-text-size-adjust:100%;text-size-adjust:100%}'
-            + '.rt-form{position:absolute;box-sizing:border-box;overflow:hidden;background:Canvas;color:CanvasText;'
-            + 'font-family:system-ui,sans-serif;font-size:.75rem;line-height:normal;touch-action:manipulation}'
-            + '.rt-framed{border:1px solid GrayText}'
-            + '.rt-label{position:absolute;overflow:hidden;overflow-wrap:anywhere;cursor:default;'
-            + 'user-select:none;-webkit-user-select:none;-webkit-tap-highlight-color:transparent}'
-            + '.rt-list{position:absolute;box-sizing:border-box;overflow-x:hidden;overflow-y:auto;contain:strict;'
-            + 'background:Field;color:FieldText;border:1px solid GrayText;user-select:none;-webkit-user-select:none}'
-            + '.rt-extent{width:1px}'
-            + '.rt-option{position:absolute;left:0;right:0;box-sizing:border-box;padding:0 2px;white-space:pre;overflow:hidden;cursor:default}'
-            + '.rt-option[aria-selected=true]{background:Highlight;color:HighlightText}'
-            + '.rt-message{padding:0;min-width:16em;max-width:min(32em,calc(100vw - 2em));background:Canvas;color:CanvasText;'
-            + 'border:1px solid GrayText;font-family:system-ui,sans-serif;font-size:.75rem}'
-            + '.rt-message-title{padding:.5em .75em;font-weight:bold;border-bottom:1px solid GrayText}'
-            + '.rt-message p{margin:1em .75em;white-space:pre-wrap;overflow-wrap:anywhere}'
-            + '.rt-message-buttons{margin:.75em;text-align:end}'
-            + '.rt-message button{min-width:6.5em;font:inherit}',
 
         text: function (pointer, length) {
             return Page.decoder.decode(HEAPU8.subarray(pointer, pointer + length));

@@ -4,10 +4,15 @@
 
 // The files that lie beside the program, fetched from beside the page as soon as the page
 // starts, while the program itself still loads: this script's element names them in
-// data-program-files, and startup.js puts them in the program's folder before the program
-// starts. It must run before the program's script. A file that the server does not have, or
-// cannot send, is left out, as a missing file on the desktop. Only the beginning of a file is
-// kept, read as a stream, so that no file, however large, fills the page's memory.
+// data-program-files, and startup.js puts them in the program's folder once they have arrived.
+// It must run before the program's script. A file that the server does not have, or cannot
+// send, is left out, as a missing file on the desktop. Only the beginning of a file is kept, read
+// as a stream, so that no file, however large, fills the page's memory.
+//
+// It also keeps the site for the next start: it registers the service worker that its element
+// names in data-service-worker, which stores what a start needs, so that the game starts again
+// with no network. And it shows the page's notices (an element of the page by its id, such as
+// "notice-offline"), for startup.js and where the program's script cannot be fetched.
 
 var Module = typeof Module !== 'undefined' ? Module : {};
 
@@ -44,6 +49,13 @@ var Module = typeof Module !== 'undefined' ? Module : {};
         });
     }
 
+    function showNotice(id) {
+        var notice = document.getElementById(id);
+        if (notice)
+            notice.hidden = false;
+    }
+    Module['showNotice'] = showNotice;
+
     var script = document.currentScript;
     var names = ((script && script.getAttribute('data-program-files')) || '').split(/\s+/).filter(function (name) {
         return name !== '' && name.indexOf('/') < 0;
@@ -51,6 +63,19 @@ var Module = typeof Module !== 'undefined' ? Module : {};
     // A page opened as a file fetches nothing beside it (startup.js says so in the page).
     if (location.protocol === 'file:')
         names = [];
+    var program = document.getElementById('program');
+    if (program && location.protocol !== 'file:')
+        program.addEventListener('error', function () {
+            showNotice('notice-offline');
+        });
+    // Once the page has loaded, so that the worker's downloads do not slow the first start.
+    var worker = script && script.getAttribute('data-service-worker');
+    if (worker && 'serviceWorker' in navigator && location.protocol !== 'file:')
+        window.addEventListener('load', function () {
+            navigator.serviceWorker.register(worker).catch(function (error) {
+                console.warn('The game cannot be kept for playing offline: ' + error);
+            });
+        });
     Module['programFiles'] = Promise.all(names.map(function (name) {
         return readBeginning(name).then(function (bytes) {
             return {name: name, bytes: bytes};

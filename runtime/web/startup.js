@@ -2,40 +2,58 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Before the program starts: the files that programfiles.js has fetched are put in the
-// program's folder, where the core's file input reads them; the program waits for them.
+// Before the program starts: the files that programfiles.js fetches are put in the program's
+// folder, where the core's file input reads them, as soon as they have arrived. The program does
+// not wait for them, so that a stalled or slow file never keeps the game from showing: a click
+// before the animal file has arrived draws from no file, as on the desktop where there is none,
+// and the next click after it has arrived draws from it.
 //
-// Where the program cannot start, the page says why: an element of the page with the id
-// "notice-file" when it was opened as a file (browsers fetch nothing beside such a page), one
-// with the id "notice-failed" otherwise.
+// The program's WebAssembly is fetched and compiled here rather than by Emscripten's loader, so
+// that the page can say why it did not start (programfiles.js shows the notices): the network,
+// where the file could not be fetched, as on a first visit with no network; the browser,
+// otherwise. A page opened as a file fetches nothing beside it, and does not start.
 
 (function () {
-    function showNotice(id) {
-        var notice = document.getElementById(id);
-        if (notice)
-            notice.hidden = false;
-    }
-
+    var notice = Module['showNotice'] || function () {};
     if (location.protocol === 'file:') {
-        showNotice('notice-file');
-        // The program's own file cannot be fetched either: it does not start.
+        notice('notice-file');
         Module['instantiateWasm'] = function () {
             return {};
         };
         return;
     }
     Module['onAbort'] = function () {
-        showNotice('notice-failed');
+        notice('notice-failed');
+    };
+    Module['instantiateWasm'] = function (imports, receive) {
+        fetch(wasmBinaryFile, {credentials: 'same-origin'}).then(function (response) {
+            if (!response.ok)
+                throw new Error('the server has no ' + wasmBinaryFile + ' (' + response.status + ')');
+            // Compiled as it arrives; where the server sends it under another type, from its bytes.
+            return WebAssembly.instantiateStreaming(response.clone(), imports).catch(function () {
+                return response.arrayBuffer().then(function (bytes) {
+                    return WebAssembly.instantiate(bytes, imports);
+                });
+            });
+        }, function () {
+            notice('notice-offline');
+            return null;
+        }).then(function (compiled) {
+            if (compiled)
+                receive(compiled.instance, compiled.module);
+        }, function (error) {
+            err('the program did not start: ' + error);
+            notice('notice-failed');
+        });
+        return {};
     };
     var files = Module['programFiles'] || Promise.resolve([]);
     Module['preRun'] = [function () {
-        addRunDependency('program-files');
         files.then(function (fetched) {
             fetched.forEach(function (file) {
                 if (file.bytes)
                     FS.createDataFile(FS.cwd(), file.name, file.bytes, true, false, true);
             });
-            removeRunDependency('program-files');
         });
     }];
 })();
