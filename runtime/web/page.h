@@ -41,6 +41,9 @@ void rtWebListen();
 
 // The program's entry for the page's events (PageEvent), in program.cpp.
 void rtWebEvent(int event, int element);
+// The program's entry for a file that the page has fetched (startup.js): it is written under its
+// name, which names no folder, in the program's folder, in place of any file there before.
+void rtWebPutFile(const char* name, const char* bytes, int length);
 }
 
 namespace rt::web {

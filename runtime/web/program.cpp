@@ -14,7 +14,12 @@
 #include "labelelement.h"
 #include "page.h"
 
+#include "system.h"
+
 #include <emscripten/emscripten.h>
+
+#include <fstream>
+#include <string_view>
 
 namespace rt {
 
@@ -46,4 +51,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void rtWebEvent(int event, int element)
         rt::Form::Native::viewportChanged();
         break;
     }
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void rtWebPutFile(const char* name, const char* bytes, int length)
+{
+    const std::string_view fileName(name);
+    if (fileName.empty() || fileName.find('/') != std::string_view::npos || fileName == "..")
+        return;
+    std::ofstream file(rt::fileIn(rt::programDirectory(), fileName), std::ios::binary | std::ios::trunc);
+    file.write(bytes, length);
 }

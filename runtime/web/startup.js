@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Before the program starts: the files that programfiles.js fetches are put in the program's
-// folder, where the core's file input reads them, as soon as they have arrived. The program does
-// not wait for them, so that a stalled or slow file never keeps the game from showing: a click
+// Once the program runs, the files that programfiles.js fetches are put in the program's folder,
+// where the core's file input reads them, as soon as they have arrived. The program does not
+// wait for them, so that a stalled or slow file never keeps the game from showing: a click
 // before the animal file has arrived draws from no file, as on the desktop where there is none,
 // and the next click after it has arrived draws from it.
 //
@@ -48,11 +48,19 @@
         return {};
     };
     var files = Module['programFiles'] || Promise.resolve([]);
-    Module['preRun'] = [function () {
+    Module['postRun'] = [function () {
         files.then(function (fetched) {
             fetched.forEach(function (file) {
-                if (file.bytes)
-                    FS.createDataFile(FS.cwd(), file.name, file.bytes, true, false, true);
+                if (!file.bytes)
+                    return;
+                var name = allocateUTF8(file.name);
+                var bytes = _malloc(Math.max(1, file.bytes.length));
+                if (name && bytes) {
+                    HEAPU8.set(file.bytes, bytes);
+                    _rtWebPutFile(name, bytes, file.bytes.length);
+                }
+                _free(bytes);
+                _free(name);
             });
         });
     }];
