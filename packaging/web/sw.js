@@ -63,17 +63,25 @@ async function keep(url, response) {
         await (await caches.open(store)).put(url, response);
 }
 
+// When the network last let a request wait in vain: for a while after it, the stored copy
+// answers at once, so that a start waits once for a network that does not answer, not once for
+// each file.
+let gaveUpAt = -Infinity;
+const hopelessMs = 10000;
+
 async function networkFirst(url, event) {
     const fetched = fromServer(url).then((response) => {
         event.waitUntil(keep(url, response.clone()));
         return response;
     });
     fetched.catch(() => {}); // answered by the stored copy instead
-    const waited = new Promise((resolve) => setTimeout(resolve, patienceMs));
+    const patience = Date.now() - gaveUpAt < hopelessMs ? 0 : patienceMs;
+    const waited = new Promise((resolve) => setTimeout(resolve, patience));
     try {
         const answer = await Promise.race([fetched, waited]);
         if (answer)
             return answer;
+        gaveUpAt = Date.now();
     } catch {
         // No network: the stored copy, if there is one.
     }

@@ -16,6 +16,7 @@ Chromium and reads it through Chromium's own accessibility tree.
 import functools
 import http.server
 import importlib.util
+import io
 import json
 import os
 import re
@@ -467,14 +468,29 @@ WEBKIT_DRIVER = "WebKitWebDriver"
 
 
 class _SiteHandler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
+                      ".webmanifest": "application/manifest+json"}
+    # What many hosts answer for a file they do not have: a page of their own, as if it were found.
+    HOST_PAGE = b"<!DOCTYPE html><html lang=nb><title>Finner ikke siden</title><p>Siden finnes ikke.</p></html>"
 
     def end_headers(self):
-        self.send_header("Cache-Control", "no-store")
+        self.send_header("Cache-Control", self.server.site.cache_control)
         super().end_headers()
 
     def send_head(self):
-        self.server.requested.append(self.path.split("?")[0])
+        site = self.server.site
+        path = "/" + self.path.split("?")[0].removeprefix(site.base)
+        site.requested.append(path)
+        if site.stalled is not None and (site.stalled == "*" or path in site.stalled):
+            site.released.wait()  # takes the request and answers nothing until the test ends
+            self.close_connection = True
+            return None
+        if site.host_page_for_missing and not os.path.exists(self.translate_path(self.path)):
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html; charset=utf-8")
+            self.send_header("Content-Length", str(len(self.HOST_PAGE)))
+            self.end_headers()
+            return io.BytesIO(self.HOST_PAGE)
         return super().send_head()
 
     def log_message(self, *args):
@@ -483,27 +499,51 @@ class _SiteHandler(http.server.SimpleHTTPRequestHandler):
 
 class Site:
     """A copy of the built site, served on 127.0.0.1 at a port of the system's choice by a thread
-    of this process. Tests may change the copy's files, tips.txt above all, or remove them."""
+    of this process, from a folder of the host (BASE), as a host serves a game among others. Tests
+    may change the copy's files, tips.txt above all, or remove them, and change how it is served:
 
-    def __init__(self, folder):
+    - cache_control: the Cache-Control header of every answer;
+    - stalled: None, the set of paths (such as "/tips.txt") whose requests are taken and never
+      answered, or "*" for every request (a network that takes requests and answers nothing);
+    - host_page_for_missing: a missing file is answered with a page of the host's, status 200;
+    - stop_serving(): the server goes away, and connections are refused."""
+
+    BASE = "/spill/bargeling/"
+
+    def __init__(self, folder, cache_control="no-store"):
         if not os.path.isfile(os.path.join(folder, "index.html")):
             print(f"SKIP: build the browser program first (scripts/build-web): {folder}")
             sys.exit(SKIP)
-        self.folder = tempfile.mkdtemp(prefix="bargeling-site-")
-        shutil.copytree(folder, self.folder, dirs_exist_ok=True)
+        self.root = tempfile.mkdtemp(prefix="bargeling-site-")
+        self.folder = os.path.join(self.root, *self.BASE.strip("/").split("/"))
+        shutil.copytree(folder, self.folder)
+        self.base = self.BASE
+        self.cache_control = cache_control
+        self.stalled = None
+        self.host_page_for_missing = False
+        self.released = threading.Event()
+        self.requested = []  # every path asked for, from the site's folder, in order
         self.server = http.server.ThreadingHTTPServer(
-            ("127.0.0.1", 0), functools.partial(_SiteHandler, directory=self.folder))
-        self.server.requested = []  # every path asked for, in order
+            ("127.0.0.1", 0), functools.partial(_SiteHandler, directory=self.root))
+        self.server.site = self
+        self.server.requested = self.requested
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/"
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}{self.BASE}"
+        self.serving = True
 
     def path(self, name):
         return os.path.join(self.folder, name)
 
+    def stop_serving(self):
+        if self.serving:
+            self.serving = False
+            self.released.set()
+            self.server.shutdown()
+            self.server.server_close()
+
     def stop(self):
-        self.server.shutdown()
-        self.server.server_close()
-        shutil.rmtree(self.folder)
+        self.stop_serving()
+        shutil.rmtree(self.root)
 
 
 def _webdriver():
@@ -640,16 +680,41 @@ class WebProgram:
     Emulation domain)."""
 
     def __init__(self, site, metrics=None, touch=False, prefs=None):
+        self.site = site
         self.driver = chromium(metrics, touch, prefs)
         try:
-            self.driver.get(site.url)
-            wait_for("the main form", self.count_label, timeout=30)
+            self.open()
         except BaseException:
             self.stop(check=False)
             raise
 
+    def open(self, url=None, wait=True):
+        """Opens the page (the site's, unless another URL is given) anew, as a user who comes back
+        to it does, rather than reloading it; waits for the main form unless told not to."""
+        self.driver.get("about:blank")
+        self.driver.get(url or self.site.url)
+        if wait:
+            wait_for("the main form", self.count_label, timeout=30)
+
+    def kept_for_offline(self):
+        """Waits until the site's service worker controls the page and has stored what a start
+        needs, the page and the animal file among them; the names of the stores it holds."""
+        stored = """const done = arguments[0];
+            (async () => {
+                if (!navigator.serviceWorker.controller) return null;
+                const names = await caches.keys();
+                for (const name of names) {
+                    const cache = await caches.open(name);
+                    if (!(await cache.match("tips.txt")) || !(await cache.match("./"))) return null;
+                }
+                return names.length ? names : null;
+            })().then(done, () => done(null));"""
+        return wait_for("the service worker to keep the site", lambda: self.driver.execute_async_script(stored),
+                        timeout=30)
+
     def stop(self, check=True):
-        """Ends the browser; fails when the page threw an error or wrote one to the console."""
+        """Ends the browser; fails when the page threw an error or wrote one to the console, a
+        violation of its security policy included."""
         try:
             log = self.driver.get_log("browser")
         finally:

@@ -9,15 +9,27 @@ Each test serves a copy of the built site of its own, so that it may change the 
     test_web.py [Case ...]      the cases, as unittest names them
 """
 
+import json
+import re
+import shutil
 import os
+import struct
+import subprocess
 import sys
+import tempfile
+import time
 import unittest
+import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import (AFLOAT, MAIN, MESSAGES, SUNK, Site, WebProgram, screenshot, stays, stop_desktop,  # noqa: E402
                      wait_for, webkitgtk)
 
 SITE = os.path.abspath(os.environ.get("BARGELING_SITE", "build-web/site"))
+# What the build put beside the program, from which make-site makes the site.
+PROGRAM = os.path.join(os.path.dirname(SITE), "program")
+MAKE_SITE = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))),
+                         "packaging", "web", "make-site")
 SHOTS = os.path.abspath(os.environ.get("BARGELING_SHOTS", "build-web/e2e-shots"))
 PHONE = {"width": 360, "height": 640, "deviceScaleFactor": 3, "mobile": True}
 # What a 200 % zoom of a 1280 x 960 window gives the page: half the CSS pixels, each two device pixels.
@@ -43,6 +55,10 @@ class WebTest(unittest.TestCase):
     def setUp(self):
         self.site = Site(SITE)
         self.addCleanup(self.site.stop)
+
+    def write_animals(self, *animals):
+        with open(self.site.path("tips.txt"), "w", encoding="utf-8") as f:
+            f.write("".join(a + "\n" for a in animals))
 
     def start(self, metrics=None, touch=False, prefs=None):
         self.program = WebProgram(self.site, metrics, touch, prefs)
@@ -95,6 +111,10 @@ class Game(WebTest):
         self.assertTrue(near(self.place_in_form(p.count_label()), COUNT), self.place_in_form(p.count_label()))
         self.assertTrue(near(self.place_in_form(p.add_label()), ADD), self.place_in_form(p.add_label()))
         self.assertIsNone(p.credits())
+        policy = p.js("return document.querySelector('meta[http-equiv=Content-Security-Policy]').content")
+        self.assertIn("default-src 'self'", policy)
+        self.assertIn("script-src 'self' 'wasm-unsafe-eval';", policy)  # and nothing inline: stop() fails on a violation
+        self.assertNotIn("unsafe-inline", policy)
         self.shot("start")
 
         with self.subTest("the about window"):
@@ -169,7 +189,18 @@ class Files(WebTest):
     def test_missing_file_gives_empty_animals(self):
         os.remove(self.site.path("tips.txt"))
         self.assertEqual(self.animals_after(2), ["", ""])
-        self.assertIn("/tips.txt", self.site.server.requested)
+        self.assertIn("/tips.txt", self.site.requested)
+
+    def test_host_page_for_a_missing_file_gives_empty_animals(self):
+        """Not the host's HTML read as animals."""
+        os.remove(self.site.path("tips.txt"))
+        self.site.host_page_for_missing = True
+        self.assertEqual(self.animals_after(2), ["", ""])
+
+    def test_stalled_file_keeps_no_click_waiting(self):
+        """A server that takes the request for tips.txt and never answers: the game shows and counts."""
+        self.site.stalled = {"/tips.txt"}
+        self.assertEqual(self.animals_after(2), ["", ""])
 
     def test_windows_1252_file_reads_right(self):
         with open(self.site.path("tips.txt"), "wb") as f:
@@ -181,9 +212,10 @@ class Screens(WebTest):
     def test_phone(self):
         """360 x 640 CSS pixels with touch: the form shrinks to fit across, a tap is a click."""
         p = self.start(PHONE, touch=True)
-        width, _, scroll_width, scale = p.viewport()
+        # The device's width: a phone widens its layout viewport (innerWidth) to fit a page too wide.
+        width, scale = PHONE["width"], p.viewport()[3]
         x, y, w, h = self.form()
-        self.assertLessEqual(scroll_width, width, "the page scrolls sideways")
+        self.assertLessEqual(max(p.viewport()[0], p.viewport()[2]), width, "the page is wider than the phone")
         self.assertTrue(x >= 0 and x + w <= width, (x, w, width))
         self.assertAlmostEqual(w / h, FORM[0] / FORM[1], delta=0.02)
         self.shot("phone")
@@ -230,6 +262,122 @@ class Screens(WebTest):
             self.assertTrue(p.call(label, FITS), f"cut off: {label.name}")
         self.shot("large-text-about")
 
+
+
+def program_files(folder):
+    """The program's script and WebAssembly in the site, named by their content, as its service
+    worker names them; each works only with the other."""
+    with open(os.path.join(folder, "sw.js"), encoding="utf-8") as f:
+        named = json.loads(re.search(r"const hashedFiles = (.*);", f.read()).group(1))
+    return {name for name in named if name.startswith("bargeling.")}
+
+
+def deploy_second_build(folder):
+    """Deploys over the site in folder a second build: the program with a section of its own in its
+    WebAssembly (a custom section, which changes nothing it does), made into a site by make-site as
+    the build makes one. The host's animal file stays."""
+    with tempfile.TemporaryDirectory() as program:
+        shutil.copytree(PROGRAM, program, dirs_exist_ok=True)
+        name, payload = b"build", b"2"
+        with open(os.path.join(program, "bargeling.wasm"), "ab") as f:
+            f.write(bytes([0, 1 + len(name) + len(payload), len(name)]) + name + payload)
+        shutil.copy(os.path.join(folder, "tips.txt"), os.path.join(program, "tips.txt"))
+        subprocess.run(["python3", MAKE_SITE, program, os.path.dirname(MAKE_SITE), folder], check=True)
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    return struct.unpack(">II", head[16:24]) if head[:8] == b"\x89PNG\r\n\x1a\n" else None
+
+
+class App(WebTest):
+    """The site as an app: installable, kept for playing offline after one visit, never held up by
+    a network that does not answer, and up to date with the host."""
+
+    def visit(self, *animals):
+        self.write_animals(*animals)
+        p = self.start()
+        p.kept_for_offline()
+        return p
+
+    def test_installable(self):
+        p = self.visit("Ku")
+        self.assertEqual(p.cdp("Page.getInstallabilityErrors")["installabilityErrors"], [])
+        with open(self.site.path("manifest.webmanifest"), encoding="utf-8") as f:
+            manifest = json.load(f)
+        self.assertEqual((manifest["name"], manifest["short_name"], manifest["lang"], manifest["display"]),
+                         ("Bargeling 2000", "Bargeling", "nb", "standalone"))
+        manifest_url = urllib.parse.urljoin(self.site.url, p.js("return document.querySelector('link[rel=manifest]').getAttribute('href')"))
+        for key in ("start_url", "scope"):
+            self.assertEqual(urllib.parse.urljoin(manifest_url, manifest[key]), self.site.url, key)
+        self.assertEqual(p.js("return document.querySelector('meta[name=theme-color]').content"), manifest["theme_color"])
+        icons = [(i["src"], i["sizes"], i.get("purpose", "any")) for i in manifest["icons"] if i["type"] == "image/png"]
+        icons.append((p.js("return document.querySelector('link[rel=apple-touch-icon]').getAttribute('href')"), "180x180", "any"))
+        self.assertTrue({"192x192", "512x512"} <= {size for _, size, purpose in icons if purpose == "any"}, icons)
+        for src, sizes, purpose in icons:
+            width, height = png_size(self.site.path(src))
+            self.assertEqual(f"{width}x{height}", sizes, src)
+            if purpose == "maskable":
+                # Only the ground outside the safe zone, the middle circle of four fifths of the width.
+                outside = subprocess.run(
+                    ["convert", self.site.path(src), "+antialias", "-fill", "black", "-draw",
+                     f"circle {width / 2},{height / 2} {width / 2},{height / 2 - 0.4 * width}", "-unique-colors", "txt:-"],
+                    capture_output=True, text=True, check=True).stdout
+                self.assertEqual({line.split()[2][:7] for line in outside.splitlines()[1:]}, {"#000000", "#BFE4F6"}, src)
+        self.assertIn("maskable", {purpose for _, _, purpose in icons})
+
+    def test_offline(self):
+        """A first visit, then no server: the start URL opens the game, with that visit's animals."""
+        p = self.visit("Offline-okse")
+        with open(self.site.path("manifest.webmanifest"), encoding="utf-8") as f:
+            start_url = urllib.parse.urljoin(self.site.url + "manifest.webmanifest", json.load(f)["start_url"])
+        self.site.stop_serving()
+        p.open(start_url)
+        self.throw(2)
+        self.wait_count(AFLOAT.format(2))
+        self.assertEqual(p.animals()[1], ["Offline-okse"] * 2)
+
+    def test_network_that_never_answers(self):
+        """After a visit, a server that takes every request and answers none: the stored game and animals."""
+        p = self.visit("Lurvete lama")
+        self.site.stalled = "*"
+        started = time.monotonic()
+        p.open(wait=False)
+        wait_for("the main form", p.count_label, timeout=10)
+        print(f"the game showed {time.monotonic() - started:.1f} s after the page was opened", file=sys.stderr)
+        self.throw(2)
+        self.wait_count(AFLOAT.format(2))
+        self.assertEqual(p.animals()[1], ["Lurvete lama"] * 2)
+
+    def test_fresh_from_a_host_that_caches(self):
+        """With max-age=600: a new animal file at the next load; a second build within two loads,
+        never mixed with the first, and the first's files gone from the worker's store."""
+        self.site.cache_control = "max-age=600"
+        p = self.visit("Gammel gaupe")
+        self.write_animals("Nytt neshorn")
+        p.open()
+        self.throw(1)
+        self.wait_count(AFLOAT.format(1))
+        self.assertEqual(p.animals()[1], ["Nytt neshorn"])
+
+        first = program_files(self.site.folder)
+        deploy_second_build(self.site.folder)
+        second = program_files(self.site.folder)
+        self.assertEqual((len(first), len(second), first & second), (2, 2, set()))
+        loaded = "return performance.getEntriesByType('resource').map(e => e.name.split('/').pop())"
+        for load in (1, 2):
+            p.open()
+            used = set(p.js(loaded)) & (first | second)
+            self.assertTrue(used == first or used == second, f"load {load} mixed the builds: {sorted(used)}")
+        self.assertEqual(used, second, "the second build does not run at the second load")
+        self.throw(1)
+        self.wait_count(AFLOAT.format(1))
+        stores = p.kept_for_offline()
+        kept = "const [store, done] = arguments; caches.open(store).then(c => c.keys()).then(k => done(k.map(r => r.url.split('/').pop())))"
+        wait_for("the first build's files to leave the store",
+                 lambda: not first & {f for store in p.kept_for_offline() for f in p.driver.execute_async_script(kept, store)})
+        self.assertEqual(len(stores), 1, stores)
 
 
 class WebKit(unittest.TestCase):
