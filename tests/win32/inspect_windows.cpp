@@ -88,6 +88,12 @@ void describe(HWND window, std::string &out) {
     appendText(out, kind);
     out.append(", \"text\": ");
     appendText(out, text(window, WM_GETTEXTLENGTH, WM_GETTEXT));
+    // A static control that shows an icon says whether it has one: a message box may keep its
+    // icon's control, empty, where it shows none.
+    if (_wcsicmp(kind, L"Static") == 0 && (GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        const LRESULT icon = ask(window, STM_GETICON);
+        out.append(std::string(", \"icon\": ") + (icon != 0 && icon != -1 ? "true" : "false"));
+    }
     if (_wcsicmp(kind, L"ListBox") == 0) {
         LRESULT count = ask(window, LB_GETCOUNT);
         out.append(", \"count\": " + std::to_string(count) + ", \"selected\": " +
