@@ -39,6 +39,18 @@ mergeInto(LibraryManager.library, {
             return node.rtHandle;
         },
 
+        // The page may carry the start-up form's first frame (class rt-first), which shows before
+        // the program runs: the program takes its elements over, in the order in which it makes
+        // its own, so that nothing moves. The first child of the parent that matches and is not
+        // the program's yet; null where there is none.
+        adopt: function (parent, selector) {
+            for (var child = parent.firstElementChild; child; child = child.nextElementSibling) {
+                if (!child.rtHandle && child.matches(selector))
+                    return child;
+            }
+            return null;
+        },
+
         create: function (tag, className, parent) {
             var node = document.createElement(tag);
             node.className = className;
@@ -207,7 +219,9 @@ mergeInto(LibraryManager.library, {
     rtWebCreateForm__deps: ['$Page'],
     rtWebCreateForm: function (framed, owned) {
         Page.setUp();
-        var node = Page.create(owned ? 'div' : 'main', framed ? 'rt-form rt-framed' : 'rt-form', document.body);
+        var className = framed ? 'rt-form rt-framed' : 'rt-form';
+        var node = (!owned && Page.adopt(document.body, 'main.rt-first')) || Page.create(owned ? 'div' : 'main', className, document.body);
+        node.className = className;
         node.hidden = true;
         node.rtOwned = owned;
         if (owned)
@@ -217,17 +231,17 @@ mergeInto(LibraryManager.library, {
 
     rtWebCreateLabel__deps: ['$Page'],
     rtWebCreateLabel: function (form) {
-        var node = Page.create('div', 'rt-label', Page.nodes[form]);
+        var node = Page.adopt(Page.nodes[form], '.rt-label') || Page.create('div', 'rt-label', Page.nodes[form]);
         node.setAttribute('role', 'button');
         return Page.add(node);
     },
 
     rtWebCreateList__deps: ['$Page'],
     rtWebCreateList: function (form) {
-        var node = Page.create('div', 'rt-list', Page.nodes[form]);
+        var node = Page.adopt(Page.nodes[form], '.rt-list') || Page.create('div', 'rt-list', Page.nodes[form]);
         node.setAttribute('role', 'listbox');
         node.tabIndex = 0;
-        var extent = Page.create('div', 'rt-extent', node);
+        var extent = node.querySelector('.rt-extent') || Page.create('div', 'rt-extent', node);
         extent.setAttribute('aria-hidden', 'true');
         node.rtList = {items: [], selected: -1, rows: [], first: 0, extent: extent, view: 0, scrollTop: 0, rowHeight: 0};
         node.rtList.rowHeight = Page.rowHeight(node);
@@ -287,6 +301,8 @@ mergeInto(LibraryManager.library, {
         var node = Page.nodes[element];
         node.style.fontSize = pixels + 'px';
         node.querySelectorAll('.rt-list').forEach(function (list) {
+            if (!list.rtList)
+                return; // the first frame's, not yet the program's
             list.rtList.rowHeight = Page.rowHeight(list);
             Page.extend(list.rtList);
             if (list.rtList.selected >= 0)
@@ -346,7 +362,8 @@ mergeInto(LibraryManager.library, {
     // half of a double-click left out: click events count their clicks in detail, and a screen
     // reader's press counts none), a new viewport, and the list boxes' own mouse, touch and keys.
     // While the message is open the page behind it is inert; a click there, or on the message
-    // beside its button, leaves the focus on the button.
+    // beside its button, leaves the focus on the button. Clicks on the first frame's labels
+    // before the program ran (programfiles.js keeps them) count now, in their order.
     rtWebListen__deps: ['$Page', 'rtWebEvent'],
     rtWebListen: function () {
         var messageOpen = function () {
@@ -388,6 +405,12 @@ mergeInto(LibraryManager.library, {
         window.addEventListener('resize', function () {
             Page.font = null;
             _rtWebEvent(Page.events.viewportChanged, 0);
+        });
+        var early = Module['earlyClicks'] || [];
+        Module['earlyClicks'] = null;
+        early.forEach(function (label) {
+            if (label.rtHandle && !messageOpen())
+                _rtWebEvent(Page.events.click, label.rtHandle);
         });
     },
 });

@@ -5,7 +5,8 @@
 // The files that lie beside the program, fetched from beside the page as soon as the page
 // starts, while the program itself still loads: this script's element names them in
 // data-program-files, and startup.js puts them in the program's folder once they have arrived.
-// It must run before the program's script. A file that the server does not have, or cannot
+// It must run before the program's script, and must not keep the page from showing: the page
+// defers both. A file that the server does not have, or cannot
 // send, is left out, as a missing file on the desktop. Only the beginning of a file is kept, read
 // as a stream, so that no file, however large, fills the page's memory.
 //
@@ -49,12 +50,26 @@ var Module = typeof Module !== 'undefined' ? Module : {};
         });
     }
 
+    // A notice stands in place of the form's first frame, which would not answer.
     function showNotice(id) {
         var notice = document.getElementById(id);
         if (notice)
             notice.hidden = false;
+        document.querySelectorAll('.rt-first').forEach(function (frame) {
+            frame.hidden = true;
+        });
     }
     Module['showNotice'] = showNotice;
+
+    // Clicks on the labels of the form's first frame, kept until the program runs and counts
+    // them (page.js); a double-click's second click is none, as there.
+    var early = [];
+    Module['earlyClicks'] = early;
+    document.addEventListener('click', function (event) {
+        var label = Module['earlyClicks'] === early && event.target instanceof Element && event.target.closest('.rt-first .rt-label');
+        if (label && event.detail < 2)
+            early.push(label);
+    });
 
     var script = document.currentScript;
     var names = ((script && script.getAttribute('data-program-files')) || '').split(/\s+/).filter(function (name) {

@@ -2,9 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Once the program runs, the files that programfiles.js fetches are put in the program's folder,
-// where the core's file input reads them, as soon as they have arrived. The program does not
-// wait for them, so that a stalled or slow file never keeps the game from showing: a click
+// The files that programfiles.js fetches are put in the program's folder, where the core's file
+// input reads them, as soon as they have arrived. The program does not wait for them, so that a stalled or slow file never keeps the game from showing: a click
 // before the animal file has arrived draws from no file, as on the desktop where there is none,
 // and the next click after it has arrived draws from it.
 //
@@ -47,8 +46,22 @@
         });
         return {};
     };
+    // Files that have arrived before the program starts are in its folder when it starts (the
+    // file system takes them only then); later ones go through the program.
     var files = Module['programFiles'] || Promise.resolve([]);
+    var arrived = null;
+    files.then(function (fetched) {
+        arrived = fetched;
+    });
+    Module['preRun'] = [function () {
+        (arrived || []).forEach(function (file) {
+            if (file.bytes)
+                FS.createDataFile(FS.cwd(), file.name, file.bytes, true, false, true);
+        });
+    }];
     Module['postRun'] = [function () {
+        if (arrived)
+            return;
         files.then(function (fetched) {
             fetched.forEach(function (file) {
                 if (!file.bytes)

@@ -482,9 +482,10 @@ class _SiteHandler(http.server.SimpleHTTPRequestHandler):
         path = "/" + self.path.split("?")[0].removeprefix(site.base)
         site.requested.append(path)
         if site.stalled is not None and (site.stalled == "*" or path in site.stalled):
-            site.released.wait()  # takes the request and answers nothing until the test ends
-            self.close_connection = True
-            return None
+            site.released.wait()  # takes the request and answers nothing, until released
+            if not site.serving:
+                self.close_connection = True
+                return None
         if site.host_page_for_missing and not os.path.exists(self.translate_path(self.path)):
             self.send_response(200)
             self.send_header("Content-Type", "text/html; charset=utf-8")
@@ -503,8 +504,9 @@ class Site:
     may change the copy's files, tips.txt above all, or remove them, and change how it is served:
 
     - cache_control: the Cache-Control header of every answer;
-    - stalled: None, the set of paths (such as "/tips.txt") whose requests are taken and never
-      answered, or "*" for every request (a network that takes requests and answers nothing);
+    - stalled: None, the set of paths (such as "/tips.txt") whose requests are taken and not
+      answered, or "*" for every request (a network that takes requests and answers nothing),
+      until release_stalled() lets them through;
     - host_page_for_missing: a missing file is answered with a page of the host's, status 200;
     - stop_serving(): the server goes away, and connections are refused."""
 
@@ -533,6 +535,11 @@ class Site:
 
     def path(self, name):
         return os.path.join(self.folder, name)
+
+    def release_stalled(self):
+        self.stalled = None
+        self.released.set()
+        self.released = threading.Event()
 
     def stop_serving(self):
         if self.serving:
@@ -681,6 +688,7 @@ class WebProgram:
 
     def __init__(self, site, metrics=None, touch=False, prefs=None):
         self.site = site
+        self.stopped = False
         self.driver = chromium(metrics, touch, prefs)
         try:
             self.open()
@@ -714,7 +722,10 @@ class WebProgram:
 
     def stop(self, check=True):
         """Ends the browser; fails when the page threw an error or wrote one to the console, a
-        violation of its security policy included."""
+        violation of its security policy included. Once."""
+        if self.stopped:
+            return
+        self.stopped = True
         try:
             log = self.driver.get_log("browser")
         finally:

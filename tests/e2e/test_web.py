@@ -43,6 +43,13 @@ TAP_ZOOM_OFF = """function() {
     return false;
 }"""
 
+# The main form's box and its list's and labels', in the viewport.
+BOXES = """const form = document.querySelector("main");
+return [form, form.querySelector(".rt-list"), ...form.querySelectorAll(".rt-label")].map(e => {
+    const r = e.getBoundingClientRect();
+    return [r.x, r.y, r.width, r.height];
+});"""
+
 # Whether the node's text fits within its box.
 FITS = "function() { return this.scrollHeight <= this.clientHeight && this.scrollWidth <= this.clientWidth; }"
 
@@ -232,6 +239,24 @@ class Screens(WebTest):
         ax, ay, aw, ah = p.window_rect(credits)
         self.assertTrue(ay >= y + h and ax >= 0 and ax + aw <= width, ((ax, ay, aw, ah), (x, y, w, h)))
         self.shot("phone-about")
+
+    def test_first_frame(self):
+        """Before the program has arrived the page shows the form as the program lays it out, and
+        keeps the clicks on its labels: they count once the program runs, each once."""
+        wasm = next(f for f in os.listdir(self.site.folder) if f.endswith(".wasm"))
+        for metrics, tolerance in ((None, 0), (PHONE, 1)):
+            with self.subTest(metrics=metrics):
+                self.site.stalled = {"/" + wasm}
+                p = self.start(metrics)
+                before = p.js(BOXES)
+                self.throw(2)
+                self.assertEqual((p.count_label().name, p.animals()[0]), (AFLOAT.format(0), 0))
+                self.site.release_stalled()
+                self.wait_count(AFLOAT.format(2))
+                self.assertTrue(stays(lambda: p.animals()[0] == 2))
+                after = p.js(BOXES)
+                self.assertTrue(all(near(a, b, tolerance) for a, b in zip(before, after)), (before, after))
+                p.stop()
 
     def test_zoom_200(self):
         """At 200 %: the same form in CSS pixels, drawn twice as large, its parts where they were."""
