@@ -61,7 +61,9 @@ mergeInto(LibraryManager.library, {
         // What the forms' font is at the browser's text size, measured as the design font was:
         // the average width weighs the lowercase letters and the space by how often they occur
         // in English text (a font's xAvgCharWidth), in a line of a thousand of them; the height
-        // is the font's ascent and descent, the height of an inline box of its text.
+        // is the font's ascent and descent, measured at a hundred times the size: browsers round
+        // each to a whole pixel, Gecko up and Blink to the nearest, which made Firefox's rows a
+        // pixel higher than Chromium's. The height of an inline box of its text is the fallback.
         measureFont: function () {
             Page.setUp();
             var probe = Page.create('div', 'rt-form', document.body);
@@ -77,8 +79,13 @@ mergeInto(LibraryManager.library, {
             text.textContent = line;
             var box = text.getBoundingClientRect();
             var size = parseFloat(getComputedStyle(probe).fontSize);
+            var context = document.createElement('canvas').getContext('2d');
+            context.font = size * 100 + 'px ' + getComputedStyle(probe).fontFamily;
+            var metrics = context.measureText(line);
+            var height = (metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent) / 100;
             probe.remove();
-            return {averageCharWidth: box.width / 1000, height: box.height > 0 ? box.height : size * 1.15, size: size};
+            return {averageCharWidth: box.width / 1000, height: height > 0 ? height : box.height > 0 ? box.height : size * 1.15,
+                size: size};
         },
 
         // Rows are laid out by arithmetic: each as high as the list's font, one above the next.
