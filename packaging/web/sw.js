@@ -14,12 +14,14 @@
 //   animal file; after a short wait, or with no network, the stored copy. tips.txt is kept to its
 //   beginning, as the page reads no more of it.
 //
-// The install stores everything a start needs; once this build's worker is in use, the stores of
+// The install stores everything a start needs; the app's icons, which a start does not need,
+// only once the browser has asked for them. Once this build's worker is in use, the stores of
 // earlier builds are deleted. make-site fills in the build and the files.
 
 const build = '@build@';
 const hashedFiles = @hashed@;
 const plainFiles = @plain@;
+const iconFiles = @icons@;
 const page = './';
 const prefix = 'bargeling ' + self.registration.scope + ' ';
 const store = prefix + build;
@@ -29,7 +31,7 @@ const keptBytes = {'tips.txt': 64 * 1024 + 4096};
 
 const inScope = (path) => new URL(path, self.registration.scope).href;
 const hashed = new Set(hashedFiles.map(inScope));
-const plain = new Set(plainFiles.map(inScope));
+const plain = new Set([...plainFiles, ...iconFiles].map(inScope));
 const limits = new Map(Object.entries(keptBytes).map(([name, bytes]) => [inScope(name), bytes]));
 
 // The response with its body cut to its first `limit` bytes, read as a stream.

@@ -18,7 +18,8 @@
 
 #include <emscripten/emscripten.h>
 
-#include <fstream>
+#include <algorithm>
+#include <cstdio>
 #include <string_view>
 
 namespace rt {
@@ -58,6 +59,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE void rtWebPutFile(const char* name, const char* 
     const std::string_view fileName(name);
     if (fileName.empty() || fileName.find('/') != std::string_view::npos || fileName == "..")
         return;
-    std::ofstream file(rt::fileIn(rt::programDirectory(), fileName), std::ios::binary | std::ios::trunc);
-    file.write(bytes, length);
+    // C's streams rather than C++'s, which would double the program's size.
+    std::FILE* file = std::fopen(rt::fileIn(rt::programDirectory(), fileName).c_str(), "wb");
+    if (!file)
+        return;
+    std::fwrite(bytes, 1, static_cast<std::size_t>(std::max(0, length)), file);
+    std::fclose(file);
 }
