@@ -486,6 +486,9 @@ class _SiteHandler(http.server.SimpleHTTPRequestHandler):
             if not site.serving:
                 self.close_connection = True
                 return None
+        if path in site.dropped:  # a connection that breaks: the fetch fails as with no network
+            self.close_connection = True
+            return None
         if site.host_page_for_missing and not os.path.exists(self.translate_path(self.path)):
             self.send_response(200)
             self.send_header("Content-Type", "text/html; charset=utf-8")
@@ -508,6 +511,7 @@ class Site:
       answered, or "*" for every request (a network that takes requests and answers nothing),
       until release_stalled() lets them through;
     - host_page_for_missing: a missing file is answered with a page of the host's, status 200;
+    - dropped: the paths whose requests the server drops, closing the connection unanswered;
     - stop_serving(): the server goes away, and connections are refused."""
 
     BASE = "/spill/bargeling/"
@@ -523,6 +527,7 @@ class Site:
         self.cache_control = cache_control
         self.stalled = None
         self.host_page_for_missing = False
+        self.dropped = set()
         self.released = threading.Event()
         self.requested = []  # every path asked for, from the site's folder, in order
         self.server = http.server.ThreadingHTTPServer(
@@ -686,12 +691,12 @@ class WebProgram:
     key input. metrics and touch emulate a device from the first load on (Chromium's DevTools
     Emulation domain)."""
 
-    def __init__(self, site, metrics=None, touch=False, prefs=None):
+    def __init__(self, site, metrics=None, touch=False, prefs=None, wait=True):
         self.site = site
         self.stopped = False
         self.driver = chromium(metrics, touch, prefs)
         try:
-            self.open()
+            self.open(wait=wait)
         except BaseException:
             self.stop(check=False)
             raise

@@ -67,8 +67,8 @@ class WebTest(unittest.TestCase):
         with open(self.site.path("tips.txt"), "w", encoding="utf-8") as f:
             f.write("".join(a + "\n" for a in animals))
 
-    def start(self, metrics=None, touch=False, prefs=None):
-        self.program = WebProgram(self.site, metrics, touch, prefs)
+    def start(self, metrics=None, touch=False, prefs=None, wait=True):
+        self.program = WebProgram(self.site, metrics, touch, prefs, wait)
         self.addCleanup(self.program.stop)
         return self.program
 
@@ -362,6 +362,19 @@ class App(WebTest):
         self.throw(2)
         self.wait_count(AFLOAT.format(2))
         self.assertEqual(p.animals()[1], ["Offline-okse"] * 2)
+
+    def test_first_visit_without_network(self):
+        """The page, but not the program's script, or not its WebAssembly: the page says in Norwegian
+        what it needs, in place of the form."""
+        shown = "return [...document.querySelectorAll('p[id^=notice]:not([hidden]), main:not([hidden])')].map(e => e.id || e.tagName)"
+        for lost in (lambda f: True, lambda f: f.endswith(".wasm")):
+            self.site.dropped = {"/" + f for f in program_files(self.site.folder) if lost(f)}
+            with self.subTest(dropped=self.site.dropped):
+                p = self.start(wait=False)
+                wait_for("the notice in place of the form", lambda: p.js(shown) == ["notice-offline"])
+                self.assertTrue(p.js("return document.getElementById('notice-offline').textContent").startswith(
+                    "Bargeling 2000 kunne ikke hentes, for nettleseren er ikke på nett."))
+                p.stop(check=False)  # the failed fetches are reported
 
     def test_network_that_never_answers(self):
         """After a visit, a server that takes every request and answers none: the stored game and animals."""
