@@ -4,9 +4,10 @@
 
 // The browser program in a third engine, Firefox (Gecko): headless Debian firefox-esr, driven
 // through WebDriver BiDi by puppeteer-core (package.json; `npm ci` installs it), with real
-// pointer and key input, read through the page's elements and roles. Serves a fresh copy of the
-// built site of its own. Ends with 77, which CTest takes for skipped, where Firefox, puppeteer-core
-// or the site is missing.
+// pointer and key input, read through the page's elements and roles: the game to 50 and the about
+// window. Each case serves a fresh copy of the built site of its own, in a fresh profile, and fails
+// on any error the page reports. Ends with 77, which CTest takes for skipped, where Firefox,
+// puppeteer-core or the site is missing.
 //
 //     node tests/e2e/test_firefox.mjs
 
@@ -41,14 +42,15 @@ const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.
     '.wasm': 'application/wasm', '.json': 'application/json', '.webmanifest': 'application/manifest+json',
     '.svg': 'image/svg+xml', '.png': 'image/png', '.css': 'text/css', '.txt': 'text/plain'};
 
-// A fresh copy of the site, served on 127.0.0.1 at a port of the system's choice, never cached.
+// A fresh copy of the site, in a folder of the server as a host serves a game among others, on
+// 127.0.0.1 at a port of the system's choice, never cached.
+const BASE = '/spill/bargeling/';
 async function serve(folder) {
     const root = fs.mkdtempSync(path.join(os.tmpdir(), 'bargeling-site-'));
-    fs.cpSync(folder, root, {recursive: true});
-    const requested = [];
+    const site = path.join(root, ...BASE.split('/').filter(Boolean));
+    fs.cpSync(folder, site, {recursive: true});
     const server = http.createServer((request, response) => {
         const name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
-        requested.push(name);
         let file = path.join(root, path.normalize(name));
         if (file.endsWith(path.sep)) file = path.join(file, 'index.html');
         const found = file.startsWith(root + path.sep) && fs.statSync(file, {throwIfNoEntry: false})?.isFile();
@@ -57,7 +59,7 @@ async function serve(folder) {
         response.end(found ? fs.readFileSync(file) : 'not found');
     });
     await new Promise((done) => server.listen(0, '127.0.0.1', done));
-    return {root, requested, url: `http://127.0.0.1:${server.address().port}/`,
+    return {url: `http://127.0.0.1:${server.address().port}${BASE}`,
         close: () => { server.close(); server.closeAllConnections(); fs.rmSync(root, {recursive: true}); }};
 }
 
@@ -111,23 +113,27 @@ const READ = `{
         return [text('aria-labelledby'), text('aria-describedby'), document.activeElement?.textContent]; },
 }`;
 
-test('Firefox plays to the message at 50 and shows the about window', async (t) => {
+// A fresh site and a fresh Firefox, the page open, and what the cases do with it.
+async function start(t) {
     const site = await serve(SITE);
     t.after(site.close);
     const {browser, close} = await firefox();
     t.after(close);
     const page = await open(browser, site.url);
     const read = (expression) => page.evaluate(`(() => { const T = ${READ}; return ${expression}; })()`);
-    const shot = async (name) => {
-        fs.mkdirSync(SHOTS, {recursive: true});
-        await page.screenshot({path: path.join(SHOTS, `web-Firefox-${name}.png`)});
-    };
-    const count = () => read('T.texts()[0]');
     const clickLabel = async (i, dx = 0, clicks = 1) => {
         const [x, y, w, h] = await read(`T.box(T.buttons()[${i}])`);
         await page.mouse.click(x + w / 2 + dx, y + h / 2, {count: clicks});
     };
+    const shot = async (name) => {
+        fs.mkdirSync(SHOTS, {recursive: true});
+        await page.screenshot({path: path.join(SHOTS, `web-Firefox-${name}.png`)});
+    };
+    return {site, page, read, clickLabel, shot, count: () => read('T.texts()[0]')};
+}
 
+test('Firefox plays to the message at 50 and shows the about window', async (t) => {
+    const {page, read, clickLabel, shot, count} = await start(t);
     await until('the main form', async () => (await read('T.texts()')).length >= 2, 30000);
     assert.equal(await page.title(), 'Bargeling 2000');
     assert.deepEqual((await read('T.texts()')).slice(0, 2), [AFLOAT(0), ADD_TEXT]);
