@@ -6,8 +6,8 @@
 // through WebDriver BiDi by puppeteer-core (package.json; `npm ci` installs it), with real
 // pointer and key input, read through the page's elements and roles: the game to 50 and the about
 // window. Each case serves a fresh copy of the built site of its own, in a fresh profile, and fails
-// on any error the page reports. Ends with 77, which CTest takes for skipped, where Firefox,
-// puppeteer-core or the site is missing.
+// on any error the page reports and on any violation of its security policy. Ends with 77, which
+// CTest takes for skipped, where Firefox, puppeteer-core or the site is missing.
 //
 //     node tests/e2e/test_firefox.mjs
 
@@ -70,14 +70,29 @@ async function firefox(profile = fs.mkdtempSync(path.join(os.tmpdir(), 'bargelin
     return {browser, close: async () => { await browser.close(); fs.rmSync(profile, {recursive: true, force: true}); }};
 }
 
-// A page that records every error it reports, in its console or thrown.
+// Every violation of the page's security policy, recorded in each document before its scripts run.
+const WATCH = `window.violations = [];
+    document.addEventListener('securitypolicyviolation', (e) => window.violations.push(
+        \`\${e.effectiveDirective} blocked \${e.blockedURI || 'inline'} at \${e.sourceFile}:\${e.lineNumber}\`));`;
+
+// A page that records every error it reports, in its console or thrown, and in each document the
+// violations of its security policy.
 async function open(browser, url) {
     const page = await browser.newPage();
     page.errors = [];
     page.on('console', (m) => m.type() === 'error' && page.errors.push(`console: ${m.text()}`));
     page.on('pageerror', (e) => page.errors.push(`page: ${e.message ?? e}`));
+    await page.evaluateOnNewDocument(WATCH);
     await page.goto(url);
     return page;
+}
+
+// What the page reported, with the violations in the document shown: once for each document,
+// before it goes.
+async function reported(page) {
+    const violations = await page.evaluate('window.violations ?? ["not watched"]');
+    page.errors.push(...violations.map((v) => `security policy: ${v}`));
+    return page.errors;
 }
 
 async function until(what, predicate, timeout = 10000) {
@@ -165,5 +180,5 @@ test('Firefox plays to the message at 50 and shows the about window', async (t) 
     assert.ok(text.startsWith(CREDITS), `the about window says: ${text}`);
     assert.ok(ax >= fx + fw, `the about window at x ${ax} is not beside the form (${fx} + ${fw})`);
     await shot('about');
-    assert.deepEqual(page.errors, [], 'the page reported errors');
+    assert.deepEqual(await reported(page), [], 'the page reported errors');
 });
