@@ -5,9 +5,10 @@
 // The browser program in a third engine, Firefox (Gecko): headless Debian firefox-esr, driven
 // through WebDriver BiDi by puppeteer-core (package.json; `npm ci` installs it), with real
 // pointer and key input, read through the page's elements and roles: the game to 50 and the about
-// window. Each case serves a fresh copy of the built site of its own, in a fresh profile, and fails
-// on any error the page reports and on any violation of its security policy. Ends with 77, which
-// CTest takes for skipped, where Firefox, puppeteer-core or the site is missing.
+// window, and the game after one visit with the server gone. Each case serves a fresh copy of the
+// built site of its own, in a fresh profile, and fails on any error the page reports and on any
+// violation of its security policy. Ends with 77, which CTest takes for skipped, where Firefox,
+// puppeteer-core or the site is missing.
 //
 //     node tests/e2e/test_firefox.mjs
 
@@ -42,13 +43,15 @@ const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.
     '.wasm': 'application/wasm', '.json': 'application/json', '.webmanifest': 'application/manifest+json',
     '.svg': 'image/svg+xml', '.png': 'image/png', '.css': 'text/css', '.txt': 'text/plain'};
 
-// A fresh copy of the site, in a folder of the server as a host serves a game among others, on
-// 127.0.0.1 at a port of the system's choice, never cached.
+// A fresh copy of the site, in a folder of the server as a host serves a game among others, with
+// tips.txt as given; on 127.0.0.1 at a port of the system's choice, never cached. stop() takes the
+// server away, so that connections are refused; close() also removes the copy.
 const BASE = '/spill/bargeling/';
-async function serve(folder) {
+async function serve(folder, tips) {
     const root = fs.mkdtempSync(path.join(os.tmpdir(), 'bargeling-site-'));
     const site = path.join(root, ...BASE.split('/').filter(Boolean));
     fs.cpSync(folder, site, {recursive: true});
+    if (tips !== undefined) fs.writeFileSync(path.join(site, 'tips.txt'), tips);
     const server = http.createServer((request, response) => {
         const name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
         let file = path.join(root, path.normalize(name));
@@ -59,8 +62,9 @@ async function serve(folder) {
         response.end(found ? fs.readFileSync(file) : 'not found');
     });
     await new Promise((done) => server.listen(0, '127.0.0.1', done));
-    return {url: `http://127.0.0.1:${server.address().port}${BASE}`,
-        close: () => { server.close(); server.closeAllConnections(); fs.rmSync(root, {recursive: true}); }};
+    const stop = () => { server.close(); server.closeAllConnections(); };
+    return {stop, url: `http://127.0.0.1:${server.address().port}${BASE}`,
+        close: () => { stop(); fs.rmSync(root, {recursive: true}); }};
 }
 
 // Headless Firefox with a profile of its own, in a window as large as the other engines'.
@@ -129,8 +133,8 @@ const READ = `{
 }`;
 
 // A fresh site and a fresh Firefox, the page open, and what the cases do with it.
-async function start(t) {
-    const site = await serve(SITE);
+async function start(t, tips) {
+    const site = await serve(SITE, tips);
     t.after(site.close);
     const {browser, close} = await firefox();
     t.after(close);
@@ -180,5 +184,33 @@ test('Firefox plays to the message at 50 and shows the about window', async (t) 
     assert.ok(text.startsWith(CREDITS), `the about window says: ${text}`);
     assert.ok(ax >= fx + fw, `the about window at x ${ax} is not beside the form (${fx} + ${fw})`);
     await shot('about');
+    assert.deepEqual(await reported(page), [], 'the page reported errors');
+});
+
+// As WebProgram.kept_for_offline in tests/e2e/harness.py: the worker controls the page, and each of
+// its stores holds the page and the animal file.
+const KEPT = `(async () => {
+    if (!navigator.serviceWorker.controller) return null;
+    const names = await caches.keys();
+    for (const name of names) {
+        const cache = await caches.open(name);
+        if (!(await cache.match('tips.txt')) || !(await cache.match('./'))) return null;
+    }
+    return names.length ? names : null;
+})()`;
+
+test('Firefox plays offline after one visit, with that visit\'s animals', async (t) => {
+    const {site, page, read, clickLabel, shot, count} = await start(t, 'Offline-okse\n');
+    await until('the service worker to keep the site', () => page.evaluate(KEPT), 30000);
+    await reported(page);
+    site.stop(); // connections refused from here on
+    await page.goto('about:blank'); // else the navigation to the page shown would be a reload
+    await page.goto(site.url);
+    assert.equal(await page.title(), 'Bargeling 2000', 'the page offline');
+    for (let i = 0; i < 2; i++) await clickLabel(1, i % 2 ? -30 : 30);
+    await until(`"${AFLOAT(2)}" offline`, async () => (await count()) === AFLOAT(2), 30000);
+    assert.deepEqual(await read(`[...document.querySelectorAll('[role=option]')].map((o) => o.textContent)`),
+        ['Offline-okse', 'Offline-okse']);
+    await shot('offline');
     assert.deepEqual(await reported(page), [], 'the page reported errors');
 });
