@@ -4,9 +4,11 @@
 
 // The browser program in a third engine, Firefox (Gecko): headless Debian firefox-esr, driven
 // through WebDriver BiDi by puppeteer-core (package.json; `npm ci` installs it), with real
-// pointer and key input, read through the page's elements and roles. Serves a fresh copy of the
-// built site of its own. Ends with 77, which CTest takes for skipped, where Firefox, puppeteer-core
-// or the site is missing.
+// pointer and key input, read through the page's elements and roles: the game to 50 and the about
+// window, and the game after one visit with the server gone. Each case serves a fresh copy of the
+// built site of its own, in a fresh profile, and fails on any error the page reports and on any
+// violation of its security policy. Ends with 77, which CTest takes for skipped, where Firefox,
+// puppeteer-core or the site is missing.
 //
 //     node tests/e2e/test_firefox.mjs
 
@@ -41,14 +43,17 @@ const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.
     '.wasm': 'application/wasm', '.json': 'application/json', '.webmanifest': 'application/manifest+json',
     '.svg': 'image/svg+xml', '.png': 'image/png', '.css': 'text/css', '.txt': 'text/plain'};
 
-// A fresh copy of the site, served on 127.0.0.1 at a port of the system's choice, never cached.
-async function serve(folder) {
+// A fresh copy of the site, in a folder of the server as a host serves a game among others, with
+// tips.txt as given; on 127.0.0.1 at a port of the system's choice, never cached. stop() takes the
+// server away, so that connections are refused; close() also removes the copy.
+const BASE = '/spill/bargeling/';
+async function serve(folder, tips) {
     const root = fs.mkdtempSync(path.join(os.tmpdir(), 'bargeling-site-'));
-    fs.cpSync(folder, root, {recursive: true});
-    const requested = [];
+    const site = path.join(root, ...BASE.split('/').filter(Boolean));
+    fs.cpSync(folder, site, {recursive: true});
+    if (tips !== undefined) fs.writeFileSync(path.join(site, 'tips.txt'), tips);
     const server = http.createServer((request, response) => {
         const name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
-        requested.push(name);
         let file = path.join(root, path.normalize(name));
         if (file.endsWith(path.sep)) file = path.join(file, 'index.html');
         const found = file.startsWith(root + path.sep) && fs.statSync(file, {throwIfNoEntry: false})?.isFile();
@@ -57,8 +62,9 @@ async function serve(folder) {
         response.end(found ? fs.readFileSync(file) : 'not found');
     });
     await new Promise((done) => server.listen(0, '127.0.0.1', done));
-    return {root, requested, url: `http://127.0.0.1:${server.address().port}/`,
-        close: () => { server.close(); server.closeAllConnections(); fs.rmSync(root, {recursive: true}); }};
+    const stop = () => { server.close(); server.closeAllConnections(); };
+    return {stop, url: `http://127.0.0.1:${server.address().port}${BASE}`,
+        close: () => { stop(); fs.rmSync(root, {recursive: true}); }};
 }
 
 // Headless Firefox with a profile of its own, in a window as large as the other engines'.
@@ -68,14 +74,29 @@ async function firefox(profile = fs.mkdtempSync(path.join(os.tmpdir(), 'bargelin
     return {browser, close: async () => { await browser.close(); fs.rmSync(profile, {recursive: true, force: true}); }};
 }
 
-// A page that records every error it reports, in its console or thrown.
+// Every violation of the page's security policy, recorded in each document before its scripts run.
+const WATCH = `window.violations = [];
+    document.addEventListener('securitypolicyviolation', (e) => window.violations.push(
+        \`\${e.effectiveDirective} blocked \${e.blockedURI || 'inline'} at \${e.sourceFile}:\${e.lineNumber}\`));`;
+
+// A page that records every error it reports, in its console or thrown, and in each document the
+// violations of its security policy.
 async function open(browser, url) {
     const page = await browser.newPage();
     page.errors = [];
     page.on('console', (m) => m.type() === 'error' && page.errors.push(`console: ${m.text()}`));
     page.on('pageerror', (e) => page.errors.push(`page: ${e.message ?? e}`));
+    await page.evaluateOnNewDocument(WATCH);
     await page.goto(url);
     return page;
+}
+
+// What the page reported, with the violations in the document shown: once for each document,
+// before it goes.
+async function reported(page) {
+    const violations = await page.evaluate('window.violations ?? ["not watched"]');
+    page.errors.push(...violations.map((v) => `security policy: ${v}`));
+    return page.errors;
 }
 
 async function until(what, predicate, timeout = 10000) {
@@ -111,23 +132,27 @@ const READ = `{
         return [text('aria-labelledby'), text('aria-describedby'), document.activeElement?.textContent]; },
 }`;
 
-test('Firefox plays to the message at 50 and shows the about window', async (t) => {
-    const site = await serve(SITE);
+// A fresh site and a fresh Firefox, the page open, and what the cases do with it.
+async function start(t, tips) {
+    const site = await serve(SITE, tips);
     t.after(site.close);
     const {browser, close} = await firefox();
     t.after(close);
     const page = await open(browser, site.url);
     const read = (expression) => page.evaluate(`(() => { const T = ${READ}; return ${expression}; })()`);
-    const shot = async (name) => {
-        fs.mkdirSync(SHOTS, {recursive: true});
-        await page.screenshot({path: path.join(SHOTS, `web-Firefox-${name}.png`)});
-    };
-    const count = () => read('T.texts()[0]');
     const clickLabel = async (i, dx = 0, clicks = 1) => {
         const [x, y, w, h] = await read(`T.box(T.buttons()[${i}])`);
         await page.mouse.click(x + w / 2 + dx, y + h / 2, {count: clicks});
     };
+    const shot = async (name) => {
+        fs.mkdirSync(SHOTS, {recursive: true});
+        await page.screenshot({path: path.join(SHOTS, `web-Firefox-${name}.png`)});
+    };
+    return {site, page, read, clickLabel, shot, count: () => read('T.texts()[0]')};
+}
 
+test('Firefox plays to the message at 50 and shows the about window', async (t) => {
+    const {page, read, clickLabel, shot, count} = await start(t);
     await until('the main form', async () => (await read('T.texts()')).length >= 2, 30000);
     assert.equal(await page.title(), 'Bargeling 2000');
     assert.deepEqual((await read('T.texts()')).slice(0, 2), [AFLOAT(0), ADD_TEXT]);
@@ -159,5 +184,33 @@ test('Firefox plays to the message at 50 and shows the about window', async (t) 
     assert.ok(text.startsWith(CREDITS), `the about window says: ${text}`);
     assert.ok(ax >= fx + fw, `the about window at x ${ax} is not beside the form (${fx} + ${fw})`);
     await shot('about');
-    assert.deepEqual(page.errors, [], 'the page reported errors');
+    assert.deepEqual(await reported(page), [], 'the page reported errors');
+});
+
+// As WebProgram.kept_for_offline in tests/e2e/harness.py: the worker controls the page, and each of
+// its stores holds the page and the animal file.
+const KEPT = `(async () => {
+    if (!navigator.serviceWorker.controller) return null;
+    const names = await caches.keys();
+    for (const name of names) {
+        const cache = await caches.open(name);
+        if (!(await cache.match('tips.txt')) || !(await cache.match('./'))) return null;
+    }
+    return names.length ? names : null;
+})()`;
+
+test('Firefox plays offline after one visit, with that visit\'s animals', async (t) => {
+    const {site, page, read, clickLabel, shot, count} = await start(t, 'Offline-okse\n');
+    await until('the service worker to keep the site', () => page.evaluate(KEPT), 30000);
+    await reported(page);
+    site.stop(); // connections refused from here on
+    await page.goto('about:blank'); // else the navigation to the page shown would be a reload
+    await page.goto(site.url);
+    assert.equal(await page.title(), 'Bargeling 2000', 'the page offline');
+    for (let i = 0; i < 2; i++) await clickLabel(1, i % 2 ? -30 : 30);
+    await until(`"${AFLOAT(2)}" offline`, async () => (await count()) === AFLOAT(2), 30000);
+    assert.deepEqual(await read(`[...document.querySelectorAll('[role=option]')].map((o) => o.textContent)`),
+        ['Offline-okse', 'Offline-okse']);
+    await shot('offline');
+    assert.deepEqual(await reported(page), [], 'the page reported errors');
 });
