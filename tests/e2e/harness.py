@@ -467,15 +467,21 @@ CHROMIUM, CHROMEDRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
 WEBKIT_DRIVER = "WebKitWebDriver"
 
 
-class _SiteHandler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
-                      ".webmanifest": "application/manifest+json"}
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "scripts"))
+import site_server  # noqa: E402
+
+
+class _SiteHandler(site_server.SiteHandler):
+    """A static host as scripts/run --web serves the site (gzip, validators, keep-alive), with the
+    settings and faults of its Site."""
+
+    log_requests = False
     # What many hosts answer for a file they do not have: a page of their own, as if it were found.
     HOST_PAGE = b"<!DOCTYPE html><html lang=nb><title>Finner ikke siden</title><p>Siden finnes ikke.</p></html>"
 
-    def end_headers(self):
-        self.send_header("Cache-Control", self.server.site.cache_control)
-        super().end_headers()
+    @property
+    def cache_control(self):
+        return self.server.site.cache_control
 
     def send_head(self):
         site = self.server.site
