@@ -14,8 +14,8 @@
 //   animal file; after a short wait, or with no network, the stored copy. tips.txt is kept to its
 //   beginning, as the page reads no more of it.
 //
-// The install stores everything a start needs; the app's icons, which a start does not need,
-// only once the browser has asked for them. Once this build's worker is in use, the stores of
+// The install stores everything a start needs; the manifest's icons, which a start does not
+// need, only once the browser has asked for them. Once this build's worker is in use, the stores of
 // earlier builds are deleted. make-site fills in the build and the files.
 
 const build = '@build@';
@@ -87,8 +87,9 @@ async function networkFirst(url, event) {
     } catch {
         // No network: the stored copy, if there is one.
     }
+    // Nothing stored and no network: the server's answer would have been a gateway's.
     const stored = await caches.match(url, {cacheName: store});
-    return stored || fetched;
+    return stored || fetched.catch(() => new Response('', {status: 504, statusText: 'Gateway Timeout'}));
 }
 
 async function cacheFirst(url, event) {

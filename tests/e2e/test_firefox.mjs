@@ -14,13 +14,14 @@
 
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import http from 'node:http';
+import {spawn} from 'node:child_process';
 import os from 'node:os';
 import path from 'node:path';
 import test from 'node:test';
 
 const SITE = path.resolve(process.env.BARGELING_SITE ?? 'build-web/site');
 const SHOTS = path.resolve(process.env.BARGELING_SHOTS ?? 'build-web/e2e-shots');
+const SERVER = path.join(import.meta.dirname, '..', '..', 'scripts', 'site_server.py');
 const FIREFOX = (process.env.PATH ?? '').split(path.delimiter).map((dir) => path.join(dir, 'firefox-esr'))
     .find((file) => fs.existsSync(file));
 const AFLOAT = (n) => `Antall dyr på arken: ${n}`;
@@ -39,32 +40,21 @@ if (!fs.existsSync(path.join(SITE, 'index.html'))) skip(`build the browser progr
 const puppeteer = await import('puppeteer-core').then((m) => m.default,
     () => skip('missing puppeteer-core: run npm ci in the project root (scripts/test does)'));
 
-const TYPES = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
-    '.wasm': 'application/wasm', '.json': 'application/json', '.webmanifest': 'application/manifest+json',
-    '.svg': 'image/svg+xml', '.png': 'image/png', '.css': 'text/css', '.txt': 'text/plain'};
-
 // A fresh copy of the site, in a folder of the server as a host serves a game among others, with
-// tips.txt as given; on 127.0.0.1 at a port of the system's choice, never cached. stop() takes the
-// server away, so that connections are refused; close() also removes the copy.
+// tips.txt as given, served as scripts/run --web serves it (scripts/site_server.py), uncached.
+// stop() takes the server away, so that connections are refused; close() also removes the copy.
 const BASE = '/spill/bargeling/';
 async function serve(folder, tips) {
     const root = fs.mkdtempSync(path.join(os.tmpdir(), 'bargeling-site-'));
     const site = path.join(root, ...BASE.split('/').filter(Boolean));
     fs.cpSync(folder, site, {recursive: true});
     if (tips !== undefined) fs.writeFileSync(path.join(site, 'tips.txt'), tips);
-    const server = http.createServer((request, response) => {
-        const name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
-        let file = path.join(root, path.normalize(name));
-        if (file.endsWith(path.sep)) file = path.join(file, 'index.html');
-        const found = file.startsWith(root + path.sep) && fs.statSync(file, {throwIfNoEntry: false})?.isFile();
-        response.writeHead(found ? 200 : 404, {'Cache-Control': 'no-store',
-            'Content-Type': found ? TYPES[path.extname(file)] ?? 'application/octet-stream' : 'text/plain'});
-        response.end(found ? fs.readFileSync(file) : 'not found');
-    });
-    await new Promise((done) => server.listen(0, '127.0.0.1', done));
-    const stop = () => { server.close(); server.closeAllConnections(); };
-    return {stop, url: `http://127.0.0.1:${server.address().port}${BASE}`,
-        close: () => { stop(); fs.rmSync(root, {recursive: true}); }};
+    const server = spawn('python3', [SERVER, root, '--port', '0', '--cache-control', 'no-store'], {stdio: ['ignore', 'pipe', 'ignore']});
+    let said = '';
+    server.stdout.on('data', (part) => { said += part; });
+    const [address] = await until('the site server', () => said.match(/http:\/\/[\d.:]+/));
+    const stop = () => server.kill();
+    return {stop, url: address + BASE, close: () => { stop(); fs.rmSync(root, {recursive: true}); }};
 }
 
 // Headless Firefox with a profile of its own, in a window as large as the other engines'.
