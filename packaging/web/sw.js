@@ -9,10 +9,14 @@
 // - The program's files, named by their content (bargeling.3f9c1a2b.wasm and the like): cache
 //   first, then the network. A name always means the same bytes, so a stored copy is never stale,
 //   and a page can only ever name the files of its own build.
-// - Everything else (the page, tips.txt, the manifest, the icons): network first, revalidated
-//   past the browser's HTTP cache, so that a host's max-age never holds back a new page or a new
-//   animal file; after a short wait, or with no network, the stored copy. tips.txt is kept to its
-//   beginning, as the page reads no more of it.
+// - The page: the stored copy at once, while the server's is fetched past the browser's HTTP
+//   cache (stale while revalidating), so that a start waits for no network. Only a page of this
+//   worker's build is stored: a new build's page comes with that build's worker, which the
+//   browser fetches at the same start, and which stores it with its files and takes over.
+// - Everything else (tips.txt, the manifest, the icons): network first, revalidated past the
+//   browser's HTTP cache, so that a host's max-age never holds back a new animal file; after a
+//   short wait, or with no network, the stored copy. tips.txt is kept to its beginning, as the
+//   page reads no more of it.
 //
 // The install stores everything a start needs; the manifest's icons, which a start does not
 // need, only once the browser has asked for them. Once this build's worker is in use, the stores of
@@ -61,8 +65,9 @@ async function fromServer(url) {
 }
 
 async function keep(url, response) {
-    if (response.ok)
-        await (await caches.open(store)).put(url, response);
+    if (!response.ok || (url === inScope(page) && !(await response.clone().text()).includes(hashedFiles[0])))
+        return;
+    await (await caches.open(store)).put(url, response);
 }
 
 // When the network last let a request wait in vain: for a while after it, the stored copy
@@ -90,6 +95,14 @@ async function networkFirst(url, event) {
     // Nothing stored and no network: the server's answer would have been a gateway's.
     const stored = await caches.match(url, {cacheName: store});
     return stored || fetched.catch(() => new Response('', {status: 504, statusText: 'Gateway Timeout'}));
+}
+
+async function staleWhileRevalidate(url, event) {
+    const stored = await caches.match(url, {cacheName: store});
+    if (!stored)
+        return networkFirst(url, event);
+    event.waitUntil(fromServer(url).then((response) => keep(url, response), () => {}));
+    return stored;
 }
 
 async function cacheFirst(url, event) {
@@ -134,7 +147,7 @@ self.addEventListener('fetch', (event) => {
     url.search = '';
     url.hash = '';
     if (url.href === inScope(page) || url.href === inScope('index.html'))
-        event.respondWith(networkFirst(inScope(page), event));
+        event.respondWith(staleWhileRevalidate(inScope(page), event));
     else if (hashed.has(url.href))
         event.respondWith(cacheFirst(url.href, event));
     else if (plain.has(url.href))

@@ -21,8 +21,8 @@ mergeInto(LibraryManager.library, {
         decoder: null,
         message: null,
 
-        // The page's style sheet (page.css) is linked from the page itself: its security policy
-        // lets no script add styles.
+        // The page's style sheet (page.css) is in the page itself: its security policy lets no
+        // script add styles.
         setUp: function () {
             if (!Page.decoder)
                 // Every character kept: a byte-order mark at the start of a text stays part of it.
@@ -369,8 +369,9 @@ mergeInto(LibraryManager.library, {
     // half of a double-click left out: click events count their clicks in detail, and a screen
     // reader's press counts none), a new viewport, and the list boxes' own mouse, touch and keys.
     // While the message is open the page behind it is inert; a click there, or on the message
-    // beside its button, leaves the focus on the button. Clicks on the first frame's labels
-    // before the program ran (programfiles.js keeps them) count now, in their order.
+    // beside its button, leaves the focus on the button. Clicks on the labels before the program
+    // ran, and until the files that it reads are in its folder (or for three seconds at most),
+    // are kept by programfiles.js: they count then, in their order.
     rtWebListen__deps: ['$Page', 'rtWebEvent'],
     rtWebListen: function () {
         var messageOpen = function () {
@@ -386,7 +387,7 @@ mergeInto(LibraryManager.library, {
                 return;
             }
             var label = target.closest('.rt-label');
-            if (label && event.detail < 2)
+            if (label && event.detail < 2 && !Module['earlyClicks'])
                 _rtWebEvent(Page.events.click, label.rtHandle);
             var row = target.closest('.rt-option');
             if (row && row.rtIndex >= 0)
@@ -414,10 +415,18 @@ mergeInto(LibraryManager.library, {
             _rtWebEvent(Page.events.viewportChanged, 0);
         });
         var early = Module['earlyClicks'] || [];
-        Module['earlyClicks'] = null;
-        early.forEach(function (label) {
-            if (label.rtHandle && !messageOpen())
-                _rtWebEvent(Page.events.click, label.rtHandle);
-        });
+        var counted = false;
+        var count = function () {
+            if (counted)
+                return;
+            counted = true;
+            Module['earlyClicks'] = null;
+            early.forEach(function (label) {
+                if (label.rtHandle && !messageOpen())
+                    _rtWebEvent(Page.events.click, label.rtHandle);
+            });
+        };
+        (Module['programFilesPut'] || Promise.resolve()).then(count);
+        setTimeout(count, 3000);
     },
 });

@@ -61,12 +61,13 @@ var Module = typeof Module !== 'undefined' ? Module : {};
     }
     Module['showNotice'] = showNotice;
 
-    // Clicks on the labels of the form's first frame, kept until the program runs and counts
-    // them (page.js); a double-click's second click is none, as there.
+    // Clicks on the labels, those of the form's first frame among them, kept until the program
+    // runs and has the files that it reads, and counted then (page.js); a double-click's second
+    // click is none, as there.
     var early = [];
     Module['earlyClicks'] = early;
     document.addEventListener('click', function (event) {
-        var label = Module['earlyClicks'] === early && event.target instanceof Element && event.target.closest('.rt-first .rt-label');
+        var label = Module['earlyClicks'] === early && event.target instanceof Element && event.target.closest('.rt-label');
         if (label && event.detail < 2)
             early.push(label);
     });

@@ -3,9 +3,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The files that programfiles.js fetches are put in the program's folder, where the core's file
-// input reads them, as soon as they have arrived. The program does not wait for them, so that a stalled or slow file never keeps the game from showing: a click
-// before the animal file has arrived draws from no file, as on the desktop where there is none,
-// and the next click after it has arrived draws from it.
+// input reads them, as soon as they have arrived. The program does not wait for them, so that a
+// stalled or slow file never keeps the game from showing; a click waits for them (page.js), three
+// seconds at most, and one after that draws from no file, as on the desktop where there is none.
 //
 // The program's WebAssembly is fetched and compiled here rather than by Emscripten's loader, so
 // that the page can say why it did not start (programfiles.js shows the notices): the network,
@@ -48,16 +48,24 @@
     };
     // Files that have arrived before the program starts are in its folder when it starts (the
     // file system takes them only then); later ones go through the program.
+    // programFilesPut settles once they are there.
     var files = Module['programFiles'] || Promise.resolve([]);
     var arrived = null;
+    var put = null;
+    Module['programFilesPut'] = new Promise(function (resolve) {
+        put = resolve;
+    });
     files.then(function (fetched) {
         arrived = fetched;
     });
     Module['preRun'] = [function () {
-        (arrived || []).forEach(function (file) {
+        if (!arrived)
+            return;
+        arrived.forEach(function (file) {
             if (file.bytes)
                 FS.createDataFile(FS.cwd(), file.name, file.bytes, true, false, true);
         });
+        put();
     }];
     Module['postRun'] = [function () {
         if (arrived)
@@ -75,6 +83,7 @@
                 _free(bytes);
                 _free(name);
             });
+            put();
         });
     }];
 })();
