@@ -145,7 +145,7 @@ CLICKER = """(() => {
     watch.observe(document, {subtree: true, childList: true, characterData: true});
     const clicker = setInterval(() => {
         const add = labels().find(e => e.textContent === %(add)s);
-        if (!add || !add.checkVisibility() || !performance.getEntriesByName("first-contentful-paint").length)
+        if (!add || !add.checkVisibility({visibilityProperty: true}) || !performance.getEntriesByName("first-contentful-paint").length)
             return;
         const r = add.getBoundingClientRect();
         const at = {bubbles: true, cancelable: true, composed: true, view: window, detail: 1, button: 0,

@@ -71,6 +71,9 @@ var Module = typeof Module !== 'undefined' ? Module : {};
         if (label && event.detail < 2)
             early.push(label);
     });
+    document.querySelectorAll('.rt-first').forEach(function (frame) {
+        frame.classList.add('rt-keeping');
+    });
 
     var script = document.currentScript;
     var names = ((script && script.getAttribute('data-program-files')) || '').split(/\s+/).filter(function (name) {

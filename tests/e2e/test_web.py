@@ -248,6 +248,7 @@ class Screens(WebTest):
             with self.subTest(metrics=metrics):
                 self.site.stalled = {"/" + wasm}
                 p = self.start(metrics)
+                wait_for("the add label", p.add_label)  # shown once its clicks are kept
                 before = p.js(BOXES)
                 self.throw(2)
                 self.assertEqual((p.count_label().name, p.animals()[0]), (AFLOAT.format(0), 0))
