@@ -2,18 +2,19 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The files that lie beside the program, fetched from beside the page as soon as the page
-// starts, while the program itself still loads: this script's element names them in
-// data-program-files, and startup.js puts them in the program's folder once they have arrived.
-// It must run before the program's script, and must not keep the page from showing: the page
-// defers both. A file that the server does not have, or cannot
-// send, is left out, as a missing file on the desktop. Only the beginning of a file is kept, read
-// as a stream, so that no file, however large, fills the page's memory.
+// The page's one script, deferred so that it never keeps the page from showing. It starts the
+// program's script, which its element names in data-program, and fetches the files that lie
+// beside the program, named in data-program-files, while the program itself still loads;
+// startup.js puts them in the program's folder once they have arrived. A file that the server
+// does not have, or cannot send, is left out, as a missing file on the desktop. Only the
+// beginning of a file is kept, read as a stream, so that no file, however large, fills the
+// page's memory.
 //
 // It also keeps the site for the next start: it registers the service worker that its element
 // names in data-service-worker, which stores what a start needs, so that the game starts again
-// with no network. And it shows the page's notices (an element of the page by its id, such as
-// "notice-offline"), for startup.js and where the program's script cannot be fetched.
+// with no network. It keeps the clicks on the labels until the program counts them. And it shows
+// the page's notices (an element of the page by its id, such as "notice-offline"), for
+// startup.js and where the program's script cannot be fetched.
 
 var Module = typeof Module !== 'undefined' ? Module : {};
 
@@ -82,11 +83,30 @@ var Module = typeof Module !== 'undefined' ? Module : {};
     // A page opened as a file fetches nothing beside it (startup.js says so in the page).
     if (location.protocol === 'file:')
         names = [];
-    var program = document.getElementById('program');
-    if (program && location.protocol !== 'file:')
-        program.addEventListener('error', function () {
-            showNotice('notice-offline');
+    // The program's script, named in data-program, runs once the page has painted its first
+    // frame: where the script is at hand at once (from the service worker's store), running it
+    // first would hold that paint back. The page fetches it from the start (a preload).
+    var program = script && script.getAttribute('data-program');
+    var started = false;
+    var startProgram = function () {
+        if (started)
+            return;
+        started = true;
+        var element = document.createElement('script');
+        element.src = program;
+        element.addEventListener('error', function () {
+            if (location.protocol !== 'file:')
+                showNotice('notice-offline');
         });
+        document.head.appendChild(element);
+    };
+    if (program) {
+        requestAnimationFrame(function () {
+            setTimeout(startProgram);
+        });
+        // A page out of view paints nothing.
+        setTimeout(startProgram, 100);
+    }
     // Once the page has loaded, so that the worker's downloads do not slow the first start.
     var worker = script && script.getAttribute('data-service-worker');
     if (worker && 'serviceWorker' in navigator && location.protocol !== 'file:')
