@@ -720,12 +720,9 @@ class WebProgram:
         needs, the page and the animal file among them; the names of the stores it holds."""
         stored = """const done = arguments[0];
             (async () => {
-                if (!navigator.serviceWorker.controller) return null;
-                const names = await caches.keys();
-                for (const name of names) {
-                    const cache = await caches.open(name);
+                const names = navigator.serviceWorker.controller ? await caches.keys() : [];
+                for (const cache of await Promise.all(names.map(name => caches.open(name))))
                     if (!(await cache.match("tips.txt")) || !(await cache.match("./"))) return null;
-                }
                 return names.length ? names : null;
             })().then(done, () => done(null));"""
         return wait_for("the service worker to keep the site", lambda: self.driver.execute_async_script(stored),

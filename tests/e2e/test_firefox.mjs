@@ -180,12 +180,9 @@ test('Firefox plays to the message at 50 and shows the about window', async (t) 
 // As WebProgram.kept_for_offline in tests/e2e/harness.py: the worker controls the page, and each of
 // its stores holds the page and the animal file.
 const KEPT = `(async () => {
-    if (!navigator.serviceWorker.controller) return null;
-    const names = await caches.keys();
-    for (const name of names) {
-        const cache = await caches.open(name);
+    const names = navigator.serviceWorker.controller ? await caches.keys() : [];
+    for (const cache of await Promise.all(names.map((name) => caches.open(name))))
         if (!(await cache.match('tips.txt')) || !(await cache.match('./'))) return null;
-    }
     return names.length ? names : null;
 })()`;
 

@@ -291,8 +291,7 @@ class Screens(WebTest):
 
 
 def program_files(folder):
-    """The program's script and WebAssembly in the site, named by their content, as its service
-    worker names them; each works only with the other."""
+    """The program's script and WebAssembly, which work only with each other, as the worker names them."""
     with open(os.path.join(folder, "sw.js"), encoding="utf-8") as f:
         named = json.loads(re.search(r"const hashedFiles = (.*);", f.read()).group(1))
     return {name for name in named if name.startswith("bargeling.")}
@@ -313,8 +312,7 @@ def deploy_second_build(folder):
 
 def png_size(path):
     with open(path, "rb") as f:
-        head = f.read(24)
-    return struct.unpack(">II", head[16:24]) if head[:8] == b"\x89PNG\r\n\x1a\n" else None
+        return struct.unpack(">8x8xII", f.read(24))  # the IHDR chunk's width and height
 
 
 class App(WebTest):
@@ -327,16 +325,17 @@ class App(WebTest):
         p.kept_for_offline()
         return p
 
+    def manifest(self):
+        """The manifest, which lies beside the page: its relative addresses are the page's."""
+        with open(self.site.path("manifest.webmanifest"), encoding="utf-8") as f:
+            return json.load(f)
+
     def test_installable(self):
         p = self.visit("Ku")
         self.assertEqual(p.cdp("Page.getInstallabilityErrors")["installabilityErrors"], [])
-        with open(self.site.path("manifest.webmanifest"), encoding="utf-8") as f:
-            manifest = json.load(f)
-        self.assertEqual((manifest["name"], manifest["short_name"], manifest["lang"], manifest["display"]),
-                         ("Bargeling 2000", "Bargeling", "nb", "standalone"))
-        manifest_url = urllib.parse.urljoin(self.site.url, p.js("return document.querySelector('link[rel=manifest]').getAttribute('href')"))
-        for key in ("start_url", "scope"):
-            self.assertEqual(urllib.parse.urljoin(manifest_url, manifest[key]), self.site.url, key)
+        manifest = self.manifest()
+        self.assertEqual([manifest[k] for k in ("name", "short_name", "lang", "display")], ["Bargeling 2000", "Bargeling", "nb", "standalone"])
+        self.assertEqual([urllib.parse.urljoin(self.site.url, manifest[k]) for k in ("start_url", "scope")], [self.site.url] * 2)
         self.assertEqual(p.js("return document.querySelector('meta[name=theme-color]').content"), manifest["theme_color"])
         icons = [(i["src"], i["sizes"], i.get("purpose", "any")) for i in manifest["icons"] if i["type"] == "image/png"]
         icons.append((p.js("return document.querySelector('link[rel=apple-touch-icon]').getAttribute('href')"), "180x180", "any"))
@@ -356,17 +355,14 @@ class App(WebTest):
     def test_offline(self):
         """A first visit, then no server: the start URL opens the game, with that visit's animals."""
         p = self.visit("Offline-okse")
-        with open(self.site.path("manifest.webmanifest"), encoding="utf-8") as f:
-            start_url = urllib.parse.urljoin(self.site.url + "manifest.webmanifest", json.load(f)["start_url"])
         self.site.stop_serving()
-        p.open(start_url)
+        p.open(urllib.parse.urljoin(self.site.url, self.manifest()["start_url"]))
         self.throw(2)
         self.wait_count(AFLOAT.format(2))
         self.assertEqual(p.animals()[1], ["Offline-okse"] * 2)
 
     def test_first_visit_without_network(self):
-        """The page, but not the program's script, or not its WebAssembly: the page says in Norwegian
-        what it needs, in place of the form."""
+        """The page without the program's script, or its WebAssembly: a Norwegian notice, no form."""
         shown = "return [...document.querySelectorAll('p[id^=notice]:not([hidden]), main:not([hidden])')].map(e => e.id || e.tagName)"
         for lost in (lambda f: True, lambda f: f.endswith(".wasm")):
             self.site.dropped = {"/" + f for f in program_files(self.site.folder) if lost(f)}
