@@ -19,8 +19,8 @@
 //   page reads no more of it.
 //
 // The install stores everything a start needs; the manifest's icons, which a start does not
-// need, only once the browser has asked for them. Once this build's worker is in use, the stores of
-// earlier builds are deleted. make-site fills in the build and the files.
+// need, only once the browser has asked for them. Once this build's worker is in use, the stores
+// of earlier builds are deleted. make-site fills in the build and the files.
 
 const build = '@build@';
 const hashedFiles = @hashed@;
@@ -64,10 +64,13 @@ async function fromServer(url) {
     return limits.has(url) ? beginning(response, limits.get(url)) : response;
 }
 
+// Into this build's store, which the install makes; once a newer build's worker has deleted it,
+// an answer that arrives late is not to make it again.
 async function keep(url, response) {
     if (!response.ok || (url === inScope(page) && !(await response.clone().text()).includes(hashedFiles[0])))
         return;
-    await (await caches.open(store)).put(url, response);
+    if (await caches.has(store))
+        await (await caches.open(store)).put(url, response);
 }
 
 // When the network last let a request wait in vain: for a while after it, the stored copy
