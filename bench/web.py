@@ -397,18 +397,24 @@ def size(folder):
         print(f"  on the wire, with the files fetched again: {wire:,} bytes")
 
 
+def alternating(browser, site, runs, measure):
+    """measure() after each cold load of the game and of the static page, in turn, over runs rounds
+    after a first that warms up: the figures of each page."""
+    results = {"game": [], "static": []}
+    for run in range(runs + 1):
+        for name, url in {"game": site.url, "static": site.url + "static.html"}.items():
+            browser.cold(site, url)
+            value = measure()
+            if run:
+                results[name].append(value)
+    return results
+
+
 def startup(folder, runs):
     site = Site(folder)
     browser = Browser()
     try:
-        pages = {"game": site.url, "static": site.url + "static.html"}
-        results = {name: [] for name in pages}
-        for run in range(runs + 1):  # the first round warms up
-            for name, url in pages.items():
-                browser.cold(site, url)
-                paint = browser.first_paint()
-                if run:
-                    results[name].append(paint)
+        results = alternating(browser, site, runs, browser.first_paint)
     finally:
         browser.quit()
         site.stop()
@@ -711,14 +717,8 @@ def shift_conditions(folder, runs):
     try:
         for what, screen, prefs in SHIFT_CONDITIONS:
             browser = Browser(screen, touch=bool(screen and screen["mobile"]), prefs=prefs)
-            shifts = {"game": [], "static": []}
             try:
-                for run in range(runs + 1):
-                    for name, url in {"game": site.url, "static": site.url + "static.html"}.items():
-                        browser.cold(site, url)
-                        shift = browser.settle()
-                        if run:
-                            shifts[name].append(shift)
+                shifts = alternating(browser, site, runs, browser.settle)
             finally:
                 browser.quit()
             print_shift(f"{what}, {runs} rounds", shifts)
