@@ -7,7 +7,7 @@
 
 #include "animalfile.h"
 #include "mainwindow.h"
-#include "nativewidgets.h"
+#include "qtdriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,10 +48,10 @@ void BM_Click(benchmark::State& state)
         MainWindow form(bundledAnimals(), noMessage);
         form.load();
         form.setVisible(true);
-        rt::qt::ListBoxWidget* list = &rt::qt::widget(form.animalList());
+        rt::ListBox* list = &form.animalList();
         QWidget* add = &rt::qt::widget(form.addLabel());
         for (int i = 0; i < length; ++i)
-            list->appendItem(QStringLiteral("Elefant"));
+            list->appendItem("Elefant");
         list->selectIndex(list->newIndex());
         QCoreApplication::processEvents();
 

@@ -29,6 +29,7 @@ MainWindow::MainWindow(AnimalSource randomAnimal, rt::MessageFunction showMessag
     , addLabel_(*this, {4560, 1680, 1815, 1215})
     , about_([this] { return std::make_unique<AboutWindow>(*this); })
 {
+    animalList_.setAccessibleName("Dyr i arken");
     countLabel_.onClick([this] { showAbout(); });
     addLabel_.onClick([this] { throwAnimalIn(); });
     setTitle("Bargeling 2000");

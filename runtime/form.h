@@ -4,20 +4,26 @@
 
 #pragma once
 
-// The forms API that the game is written against, implemented once per platform (runtime/qt,
-// runtime/win32, runtime/web). It includes no toolkit: text crosses it as UTF-8, sizes as twips.
+// The forms API that the game is written against: written once, in standard C++, over a small
+// driver per platform (driver.h). It includes no toolkit: text crosses it as UTF-8, sizes as twips.
 //
 // A form is a top-level window of fixed size laid out in twips, in the desktop's window colours.
 // It grows with its font, in proportion, so that its texts fit at any font size the desktop asks
-// for. An owned form has no task-bar button and stands beside its owner, which stays usable; the
-// owner must outlive it, as a window system destroys owned windows with their owner.
+// for. An owned form has no task-bar button and stands beside its owner each time it is shown;
+// the owner stays usable, and must outlive it, as a window system destroys owned windows with
+// their owner. At its first show the first of its controls that takes the focus has it.
 
 #include "geometry.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace rt {
+
+class ControlDriver;
+class FormDriver;
+struct FormMetrics;
 
 enum class BorderStyle {
     FixedSingle, // a title bar with minimize and close; not resizable, no maximize
@@ -39,13 +45,36 @@ public:
     void setVisible(bool visible);
     bool isVisible() const;
 
-    // The platform's window behind the form; only the platform's own code knows its type and
-    // reaches it (native.h).
-    struct Native;
-
 private:
+    friend class FormDriver;
+    friend class Label;
+    friend class ListBox;
     friend struct NativeAccess;
-    std::unique_ptr<Native> native_;
+    friend void showMessage(Form&, const std::string&, const std::string&);
+
+    struct Control final {
+        ControlDriver* driver;
+        TwipRect geometry;
+        bool takesFocus;
+    };
+
+    // A control's place in pixels, at the form's present scale.
+    Rect pixels(TwipRect geometry) const;
+    // The controls, in the order in which they were made: the tab order.
+    void adopt(ControlDriver& control, TwipRect geometry, bool takesFocus);
+    void release(ControlDriver& control);
+    Scale scaleFor(const FormMetrics& metrics) const;
+    void layOut();
+    void placeBesideOwner();
+
+    TwipSize clientSize_;
+    DesignFont designFont_;
+    Form* owner_;
+    Scale scale_;
+    bool shown_ = false;
+    std::vector<Control> controls_;
+    std::vector<Form*> owned_;
+    std::unique_ptr<FormDriver> driver_; // last: made once the rest stands, gone first
 };
 
 } // namespace rt

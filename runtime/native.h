@@ -4,10 +4,11 @@
 
 #pragma once
 
-// The platform's object behind a form, a label or a list box, for the platform's own code and
-// its tests. The game includes only the API's headers, which leave NativeAccess undefined, so the
-// game cannot reach the platform's windows.
+// The driver behind a form, a label or a list box, for the platform's own code and its tests,
+// which know its type. The game includes only the API's headers, which leave NativeAccess
+// undefined, so the game cannot reach the platform's windows.
 
+#include "driver.h"
 #include "form.h"
 #include "label.h"
 #include "listbox.h"
@@ -17,11 +18,11 @@ namespace rt {
 // The one friend of the API's classes.
 struct NativeAccess final {
     template <class Object>
-    static auto& of(const Object& object) { return *object.native_; }
+    static auto& of(const Object& object) { return *object.driver_; }
 };
 
-inline Form::Native& native(const Form& form) { return NativeAccess::of(form); }
-inline Label::Native& native(const Label& label) { return NativeAccess::of(label); }
-inline ListBox::Native& native(const ListBox& list) { return NativeAccess::of(list); }
+inline FormDriver& native(const Form& form) { return NativeAccess::of(form); }
+inline LabelDriver& native(const Label& label) { return NativeAccess::of(label); }
+inline ListBoxDriver& native(const ListBox& list) { return NativeAccess::of(list); }
 
 } // namespace rt

@@ -4,7 +4,7 @@
 
 #include "aboutwindow.h"
 #include "mainwindow.h"
-#include "nativewidgets.h"
+#include "qtdriver.h"
 
 #include <QTest>
 

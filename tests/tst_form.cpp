@@ -3,8 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "fixedsizeguard.h"
-#include "formwidget.h"
-#include "labelwidget.h"
+#include "qtdriver.h"
 #include "testing.h"
 
 #include <QScreen>
@@ -26,7 +25,21 @@ private slots:
     void growsWithItsFont();
     void maximizedFormCentresItsControls();
     void closingEmitsClosed();
+    void firstControlThatTakesFocusHasIt();
 };
+
+namespace {
+
+using rt::qt::widget;
+
+// What the form's font makes of its designed sizes, as the form grows by it.
+rt::Scale growthBy(const QFont& font)
+{
+    const QFontMetricsF metrics(font);
+    return rt::growth({metrics.averageCharWidth(), metrics.height()}, testing::designFont);
+}
+
+} // namespace
 
 void tst_Form::cleanup()
 {
@@ -37,7 +50,8 @@ void tst_Form::cleanup()
 // guards against a main window that the user can resize
 void tst_Form::fixedFrameCannotBeResized()
 {
-    rt::qt::FormWidget form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Form game({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    QWidget& form = widget(game);
     QCOMPARE(form.size(), QSize(449, 213));
     QCOMPARE(form.minimumSize(), QSize(449, 213));
     QCOMPARE(form.maximumSize(), QSize(449, 213));
@@ -49,7 +63,8 @@ void tst_Form::fixedFrameCannotBeResized()
 // guards against hard-coded colours that ignore the desktop's theme
 void tst_Form::systemColoursFollowThePalette()
 {
-    rt::qt::FormWidget form({600, 600}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Form plain({600, 600}, rt::BorderStyle::FixedSingle, testing::designFont);
+    QWidget& form = widget(plain);
     QPalette dark;
     dark.setColor(QPalette::Base, Qt::darkBlue);
     dark.setColor(QPalette::Window, Qt::red);
@@ -61,8 +76,9 @@ void tst_Form::systemColoursFollowThePalette()
 // guards against an about window with a frame or its own task bar entry
 void tst_Form::ownedFormIsAFramelessToolWindow()
 {
-    rt::qt::FormWidget owner({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
-    auto* owned = new rt::qt::FormWidget({4680, 3195}, rt::BorderStyle::None, testing::designFont, &owner);
+    rt::Form owner({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Form about({4680, 3195}, rt::BorderStyle::None, testing::designFont, &owner);
+    QWidget* owned = &widget(about);
     QVERIFY(owned->isWindow());
     QCOMPARE(owned->windowType(), Qt::Tool);
     QVERIFY(owned->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -94,18 +110,21 @@ void tst_Form::ownedFormStandsBesideItsOwner()
     QFETCH(QSize, ownerTwips);
     QFETCH(QPoint, ownerAt);
     QFETCH(Side, side);
-    rt::qt::FormWidget owner({ownerTwips.width(), ownerTwips.height()}, rt::BorderStyle::FixedSingle, testing::designFont);
-    auto* left = new rt::qt::LabelWidget(owner, {240, 240, 3000, 2565});
-    auto* right = new rt::qt::LabelWidget(owner, {4560, 240, 1815, 1215});
+    rt::Form form({ownerTwips.width(), ownerTwips.height()}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Label leftLabel(form, {240, 240, 3000, 2565});
+    rt::Label rightLabel(form, {4560, 240, 1815, 1215});
+    QWidget& owner = widget(form);
+    const QWidget* left = &widget(leftLabel);
+    const QWidget* right = &widget(rightLabel);
     QCOMPARE(owner.screen()->availableGeometry().size(), QSize(800, 800));
     owner.move(ownerAt);
-    owner.show();
+    form.setVisible(true);
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    auto* owned = new rt::qt::FormWidget({4680, 3195}, rt::BorderStyle::None, testing::designFont, &owner);
-    owned->setVisible(true);
-    QVERIFY(QTest::qWaitForWindowExposed(owned));
+    rt::Form aboutForm({4680, 3195}, rt::BorderStyle::None, testing::designFont, &form);
+    aboutForm.setVisible(true);
+    QVERIFY(QTest::qWaitForWindowExposed(&widget(aboutForm)));
     const QRect frame = owner.frameGeometry();
-    const QRect about = owned->frameGeometry();
+    const QRect about = widget(aboutForm).frameGeometry();
     QVERIFY(owner.screen()->availableGeometry().contains(about));
     switch (side) {
     case Side::Right:
@@ -140,8 +159,10 @@ void tst_Form::growsWithItsFont()
 {
     QFETCH(int, pointSize);
     QFETCH(bool, grows);
-    rt::qt::FormWidget form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
-    auto* label = new rt::qt::LabelWidget(form, {4560, 1680, 1815, 1215});
+    rt::Form game({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Label add(game, {4560, 1680, 1815, 1215});
+    QWidget& form = widget(game);
+    const QWidget* label = &widget(add);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSize(pointSize);
     form.setFont(font);
@@ -150,7 +171,7 @@ void tst_Form::growsWithItsFont()
         QCOMPARE(label->geometry(), QRect(304, 112, 121, 81));
         return;
     }
-    const rt::Scale scale = form.scale();
+    const rt::Scale scale = growthBy(font);
     QVERIFY(form.width() > 449 && form.height() > 213);
     QCOMPARE(form.minimumSize(), form.maximumSize());
     QCOMPARE(label->geometry(), QRect(rt::pixels(4560, scale.x), rt::pixels(1680, scale.y),
@@ -166,8 +187,10 @@ void tst_Form::maximizedFormCentresItsControls()
 {
     rt::qt::FixedSizeGuard guard;
     qApp->installEventFilter(&guard);
-    rt::qt::FormWidget form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
-    auto* label = new rt::qt::LabelWidget(form, {4560, 1680, 1815, 1215});
+    rt::Form game({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Label add(game, {4560, 1680, 1815, 1215});
+    QWidget& form = widget(game);
+    const QWidget* label = &widget(add);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -181,7 +204,7 @@ void tst_Form::maximizedFormCentresItsControls()
     // A larger font while maximized grows the controls, not the window.
     form.setFont(QFont(QStringLiteral("DejaVu Sans"), 15));
     QCOMPARE(form.size(), large);
-    const rt::Scale scale = form.scale();
+    const rt::Scale scale = growthBy(form.font());
     QVERIFY(scale.x > 1);
     const QSize grown(rt::pixels(6735, scale.x), rt::pixels(3195, scale.y));
     QCOMPARE(label->geometry().topLeft(), QPoint(rt::pixels(4560, scale.x), rt::pixels(1680, scale.y))
@@ -199,12 +222,24 @@ void tst_Form::maximizedFormCentresItsControls()
 // guards against a close that the program cannot react to
 void tst_Form::closingEmitsClosed()
 {
-    rt::qt::FormWidget form({600, 600}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Form plain({600, 600}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::qt::FormWidget& form = widget(plain);
     QSignalSpy closed(&form, &rt::qt::FormWidget::closed);
     form.show();
     QVERIFY(form.close());
     QCOMPARE(closed.count(), 1);
     QVERIFY(form.isHidden());
+}
+
+// guards against a keyboard user who must first click the list to reach the animals
+void tst_Form::firstControlThatTakesFocusHasIt()
+{
+    rt::Form form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
+    rt::Label label(form, {4560, 240, 1815, 1215});
+    rt::ListBox list(form, {240, 240, 4095, 2565});
+    form.setVisible(true);
+    QVERIFY(QTest::qWaitForWindowActive(&widget(form)));
+    QCOMPARE(QApplication::focusWidget(), &widget(list));
 }
 
 QTEST_MAIN(tst_Form)

@@ -2,8 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "formwidget.h"
-#include "listboxwidget.h"
+#include "qtdriver.h"
 #include "testing.h"
 
 #include <QTest>
@@ -26,18 +25,23 @@ private slots:
 
 namespace {
 
-struct ShownList {
-    ShownList()
-        : list(form, {240, 240, 4095, 2565})
+// The game's list on its form, and the list view that shows it.
+struct List {
+    explicit List(int items = 0, bool shown = true)
     {
-        for (int i = 0; i < 100; ++i)
-            list.appendItem(QStringLiteral("Dyr %1").arg(i));
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
+        for (int i = 0; i < items; ++i)
+            api.appendItem("Dyr " + std::to_string(i));
+        if (!shown)
+            return;
+        form.setVisible(true);
+        if (!QTest::qWaitForWindowExposed(&rt::qt::widget(form)))
             qFatal("the list was never shown");
     }
-    rt::qt::FormWidget form{{6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont};
-    rt::qt::ListBoxWidget list;
+    rt::qt::ListBoxWidget* operator->() { return &rt::qt::widget(api); }
+    QModelIndex row(int row) { return operator->()->model()->index(row, 0); }
+
+    rt::Form form{{6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont};
+    rt::ListBox api{form, {240, 240, 4095, 2565}};
 };
 
 } // namespace
@@ -61,52 +65,47 @@ void tst_ListBox::appendsInOrderAndCounts_data()
 void tst_ListBox::appendsInOrderAndCounts()
 {
     QFETCH(QStringList, items);
-    rt::qt::FormWidget form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::qt::ListBoxWidget list(form, {240, 240, 4095, 2565});
-    QCOMPARE(list.geometry(), QRect(16, 16, 273, 171));
-    QCOMPARE(list.newIndex(), qint16(-1));
+    List list(0, false);
+    QCOMPARE(list->geometry(), QRect(16, 16, 273, 171));
+    QCOMPARE(list.api.newIndex(), qint16(-1));
     for (const QString& text : items)
-        QVERIFY(list.appendItem(text));
-    QCOMPARE(list.itemCount(), qint16(items.size()));
-    QCOMPARE(list.newIndex(), qint16(items.size() - 1));
-    for (int i = 0; i < items.size(); ++i)
-        QCOMPARE(list.itemText(qint16(i)), items.at(i));
+        QVERIFY(list.api.appendItem(text.toStdString()));
+    QCOMPARE(list.api.itemCount(), qint16(items.size()));
+    QCOMPARE(list.api.newIndex(), qint16(items.size() - 1));
+    for (int i = 0; i < items.size(); ++i) {
+        QCOMPARE(QString::fromStdString(list.api.itemText(qint16(i))), items.at(i));
+        QCOMPARE(list.row(i).data().toString(), items.at(i));
+    }
 }
 
 // guards against a new animal added out of sight
 void tst_ListBox::selectingScrollsIntoView()
 {
-    rt::qt::FormWidget form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::qt::ListBoxWidget list(form, {240, 240, 4095, 2565});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    for (int i = 0; i < 200; ++i)
-        list.appendItem(QString::number(i));
-    list.selectIndex(list.newIndex());
-    QCOMPARE(list.listIndex(), qint16(199));
-    QCOMPARE(list.currentIndex().row(), 199);
-    QVERIFY(list.viewport()->rect().contains(list.visualRect(list.model()->index(199, 0))));
-    list.selectIndex(3);
-    QCOMPARE(list.listIndex(), qint16(3));
-    QVERIFY(list.viewport()->rect().contains(list.visualRect(list.model()->index(3, 0))));
+    List list(200);
+    list.api.selectIndex(list.api.newIndex());
+    QCOMPARE(list.api.listIndex(), qint16(199));
+    QCOMPARE(list->currentIndex().row(), 199);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list.row(199))));
+    list.api.selectIndex(3);
+    QCOMPARE(list.api.listIndex(), qint16(3));
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list.row(3))));
 }
 
 // guards against a count that wraps past 32767 into negative numbers
 void tst_ListBox::fullListAddsNothing()
 {
-    rt::qt::FormWidget form({6735, 3195}, rt::BorderStyle::FixedSingle, testing::designFont);
-    rt::qt::ListBoxWidget list(form, {240, 240, 4095, 2565});
-    for (int i = 0; i < rt::qt::ListBoxWidget::capacity - 1; ++i)
-        list.appendItem(QStringLiteral("Mus"));
-    QVERIFY(!list.isFull());
-    QVERIFY(list.appendItem(QStringLiteral("Elg")));
-    QVERIFY(list.isFull());
-    QCOMPARE(list.itemCount(), qint16(32767));
-    QCOMPARE(list.newIndex(), qint16(32766));
-    QVERIFY(!list.appendItem(QStringLiteral("Ku")));
-    QCOMPARE(list.itemCount(), qint16(32767));
-    QCOMPARE(list.newIndex(), qint16(32766));
-    QCOMPARE(list.itemText(32766), QStringLiteral("Elg"));
+    List list(rt::ListBox::capacity - 1, false);
+    rt::ListBox& items = list.api;
+    QVERIFY(!items.isFull());
+    QVERIFY(items.appendItem("Elg"));
+    QVERIFY(items.isFull());
+    QCOMPARE(items.itemCount(), qint16(32767));
+    QCOMPARE(items.newIndex(), qint16(32766));
+    QVERIFY(!items.appendItem("Ku"));
+    QCOMPARE(items.itemCount(), qint16(32767));
+    QCOMPARE(items.newIndex(), qint16(32766));
+    QCOMPARE(items.itemText(32766), "Elg");
+    QCOMPARE(list->model()->rowCount(), 32767);
 }
 
 void tst_ListBox::mouseSelectsTheRowUnderIt_data()
@@ -123,14 +122,14 @@ void tst_ListBox::mouseSelectsTheRowUnderIt()
 {
     QFETCH(int, scrolledTo);
     QFETCH(int, visibleRow);
-    ShownList shown;
-    shown.list.scrollTo(shown.list.model()->index(scrolledTo, 0));
-    const int top = shown.list.indexAt(QPoint(5, 1)).row();
-    const QRect target = shown.list.visualRect(shown.list.model()->index(top + visibleRow, 0));
-    QTest::mouseClick(shown.list.viewport(), Qt::LeftButton, {}, target.center());
-    QCOMPARE(shown.list.listIndex(), qint16(top + visibleRow));
-    QCOMPARE(shown.list.selectionModel()->selectedIndexes().size(), 1);
-    QCOMPARE(shown.list.itemText(shown.list.listIndex()), QStringLiteral("Dyr %1").arg(top + visibleRow));
+    List list(100);
+    list->scrollTo(list.row(scrolledTo));
+    const int top = list->indexAt(QPoint(5, 1)).row();
+    const QRect target = list->visualRect(list.row(top + visibleRow));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, target.center());
+    QCOMPARE(list.api.listIndex(), qint16(top + visibleRow));
+    QCOMPARE(list->selectionModel()->selectedIndexes().size(), 1);
+    QCOMPARE(list.api.itemText(list.api.listIndex()), "Dyr " + std::to_string(top + visibleRow));
 }
 
 void tst_ListBox::keysMoveTheSelection_data()
@@ -152,35 +151,35 @@ void tst_ListBox::keysMoveTheSelection()
     QFETCH(int, from);
     QFETCH(int, key);
     QFETCH(int, to);
-    ShownList shown;
-    shown.list.setFocus();
-    shown.list.selectIndex(qint16(from));
-    QTest::keyClick(&shown.list, Qt::Key(key));
-    QCOMPARE(shown.list.listIndex(), qint16(to));
-    QCOMPARE(shown.list.selectionModel()->selectedIndexes().size(), 1);
-    const QRect shownAt = shown.list.visualRect(shown.list.currentIndex());
-    QVERIFY(shown.list.viewport()->rect().contains(shownAt));
-    const int page = shown.list.viewport()->height() / shownAt.height();
-    QTest::keyClick(&shown.list, Qt::Key_PageDown);
-    QCOMPARE(shown.list.listIndex(), qint16(qMin(99, to + page)));
+    List list(100);
+    list->setFocus();
+    list.api.selectIndex(qint16(from));
+    QTest::keyClick(list.operator->(), Qt::Key(key));
+    QCOMPARE(list.api.listIndex(), qint16(to));
+    QCOMPARE(list->selectionModel()->selectedIndexes().size(), 1);
+    const QRect shownAt = list->visualRect(list->currentIndex());
+    QVERIFY(list->viewport()->rect().contains(shownAt));
+    const int page = list->viewport()->height() / shownAt.height();
+    QTest::keyClick(list.operator->(), Qt::Key_PageDown);
+    QCOMPARE(list.api.listIndex(), qint16(qMin(99, to + page)));
 }
 
 // guards against rows drawn in one place and hit-tested in another
 void tst_ListBox::rowsAreFoundWhereTheyAreDrawn()
 {
-    ShownList shown;
+    List list(100);
     for (int scrolledTo : {0, 40, 99}) {
-        const QModelIndex target = shown.list.model()->index(scrolledTo, 0);
-        shown.list.scrollTo(target);
-        QVERIFY(shown.list.viewport()->rect().contains(shown.list.visualRect(target)));
-        for (int y = 0; y < shown.list.viewport()->height(); y += 3) {
-            const QModelIndex index = shown.list.indexAt(QPoint(10, y));
+        const QModelIndex target = list.row(scrolledTo);
+        list->scrollTo(target);
+        QVERIFY(list->viewport()->rect().contains(list->visualRect(target)));
+        for (int y = 0; y < list->viewport()->height(); y += 3) {
+            const QModelIndex index = list->indexAt(QPoint(10, y));
             if (!index.isValid())
                 continue;
-            QVERIFY(shown.list.visualRect(index).contains(QPoint(10, y)));
+            QVERIFY(list->visualRect(index).contains(QPoint(10, y)));
         }
     }
-    QVERIFY(!shown.list.indexAt(QPoint(10, -1)).isValid());
+    QVERIFY(!list->indexAt(QPoint(10, -1)).isValid());
 }
 
 QTEST_MAIN(tst_ListBox)

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "nativewidgets.h"
+#include "qtdriver.h"
 #include "program.h"
 #include "testing.h"
 

@@ -8,19 +8,10 @@
 #include "labelwidget.h"
 
 #include <QAccessibleWidget>
-#include <QApplication>
 
 namespace rt::qt {
 
 namespace {
-
-// While a modal window is open, the program's other windows take no input. The program's boxes
-// are all application-modal: any of them blocks every other window.
-bool blockedByModal(const QWidget* widget)
-{
-    const QWidget* modal = QApplication::activeModalWidget();
-    return modal && modal != widget->window();
-}
 
 class LabelAccessible final : public QAccessibleWidget {
 public:
@@ -38,18 +29,13 @@ public:
 
     QStringList actionNames() const override { return {pressAction()}; }
 
+    // Queued: the click may open a modal message box, and the assistive technology that asked
+    // must get its answer now, not when that box is closed.
     void doAction(const QString& actionName) override
     {
-        // Queued: the click may open a modal message box, and the assistive technology that
-        // asked must get its answer now, not when that box is closed. A press that waited in the
-        // queue while a box opened is dropped then, as a mouse click on a blocked window is.
         auto* label = static_cast<LabelWidget*>(widget());
-        if (actionName != pressAction() || blockedByModal(label))
-            return;
-        QMetaObject::invokeMethod(label, [label] {
-            if (!blockedByModal(label))
-                emit label->clicked();
-        }, Qt::QueuedConnection);
+        if (actionName == pressAction() && label->takesPress())
+            QMetaObject::invokeMethod(label, &LabelWidget::pressForAssistiveTechnology, Qt::QueuedConnection);
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }

@@ -5,6 +5,7 @@
 #include "formwidget.h"
 
 #include "accessibility.h"
+#include "qtdriver.h"
 
 #include <QCloseEvent>
 #include <QScreen>
@@ -27,6 +28,11 @@ Qt::WindowFlags formFlags(BorderStyle border, bool owned)
     return flags;
 }
 
+Rect toRect(const QRect& r)
+{
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
 } // namespace
 
 void useWindowColors(QWidget& widget)
@@ -36,54 +42,71 @@ void useWindowColors(QWidget& widget)
     widget.setForegroundRole(QPalette::Text);
 }
 
-FormWidget::FormWidget(TwipSize clientSize, BorderStyle border, DesignFont designFont, QWidget* owner)
+FormWidget::FormWidget(Form& form, BorderStyle border, FormWidget* owner)
     : QWidget(owner, formFlags(border, owner != nullptr))
-    , clientSize_(clientSize)
-    , designFont_(designFont)
+    , FormDriver(form)
 {
     installAccessibility();
     useWindowColors(*this);
-    layOut();
 }
 
-void FormWidget::place(QWidget& control, TwipRect geometry)
+void FormWidget::setTitle(const std::string& title)
 {
-    controls_.push_back({&control, geometry});
-    control.setGeometry(pixelGeometry(geometry));
+    setWindowTitle(toQString(title));
 }
 
-Scale FormWidget::scale() const
+void FormWidget::setShown(bool shown)
 {
-    const QFontMetricsF metrics(font());
-    return growth({metrics.averageCharWidth(), metrics.height()}, designFont_);
+    setVisible(shown);
 }
 
-void FormWidget::layOut()
+FormMetrics FormWidget::metrics() const
 {
-    // A maximized form must keep the size the compositor gave it; its designed size returns
-    // with the normal state.
-    if (!isLarge()) {
-        const Size fixed = clientSize_.toPixels(scale());
-        setFixedSize(fixed.width, fixed.height);
-    }
-    placeControls();
+    const QFontMetricsF font(this->font());
+    return {1.0, {font.averageCharWidth(), font.height()}};
 }
 
-void FormWidget::placeControls()
+// A maximized form keeps the size the compositor gave it; the laid-out size returns with the
+// normal state.
+void FormWidget::setClientSize(Size size)
 {
-    for (const Placed& entry : controls_)
-        if (entry.control)
-            entry.control->setGeometry(pixelGeometry(entry.geometry));
+    laidOut_ = {size.width, size.height};
+    if (!isLarge())
+        setFixedSize(laidOut_);
 }
 
-// Where a control stands: at its designed place, the form's designed area centred in the form.
-QRect FormWidget::pixelGeometry(TwipRect geometry) const
+Rect FormWidget::frame() const
 {
-    const Scale factor = scale();
-    const Size designed = clientSize_.toPixels(factor);
-    const Rect placed = geometry.toPixels(factor);
-    const QPoint offset(qMax(0, (width() - designed.width) / 2), qMax(0, (height() - designed.height) / 2));
-    return QRect(placed.left, placed.top, placed.width, placed.height).translated(offset);
+    return toRect(frameGeometry());
+}
+
+Point FormWidget::clientOrigin() const
+{
+    const QPoint origin = mapToGlobal(QPoint()) + placed({}).topLeft();
+    return {origin.x(), origin.y()};
+}
+
+Rect FormWidget::workArea() const
+{
+    return toRect(screen()->availableGeometry());
+}
+
+void FormWidget::moveFrameTo(Point topLeft)
+{
+    move(topLeft.x, topLeft.y);
+}
+
+// Shown or not yet, the form's window gives it to the control whenever it is active.
+void FormWidget::focusOn(ControlDriver& control)
+{
+    if (auto* widget = dynamic_cast<QWidget*>(&control))
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+QRect FormWidget::placed(const Rect& area) const
+{
+    const QPoint offset(qMax(0, (width() - laidOut_.width()) / 2), qMax(0, (height() - laidOut_.height()) / 2));
+    return QRect(area.left, area.top, area.width, area.height).translated(offset);
 }
 
 // Maximized or full screen, as asked or as the compositor has confirmed: from the one until
@@ -95,34 +118,20 @@ bool FormWidget::isLarge() const
     return (windowState() & large) || (handle && (handle->windowStates() & large));
 }
 
-void FormWidget::setVisible(bool visible)
-{
-    if (visible && !isVisible() && parentWidget())
-        placeBesideOwner();
-    QWidget::setVisible(visible);
-}
-
 void FormWidget::changeEvent(QEvent* event)
 {
-    // Back in the normal state the form takes its designed size at its present font, whatever
+    // Back in the normal state the form takes its laid-out size at its present font, whatever
     // size it had when it was maximized.
-    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized))
-        layOut();
-    if (event->type() == QEvent::FontChange) {
-        layOut();
-        // Grown in place, an open owned form could now cover its owner, or its owner it.
-        if (isVisible() && parentWidget())
-            placeBesideOwner();
-        for (FormWidget* owned : findChildren<FormWidget*>(Qt::FindDirectChildrenOnly))
-            if (owned->isWindow() && owned->isVisible())
-                owned->placeBesideOwner();
-    }
+    const bool normal = event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized);
+    if (normal || event->type() == QEvent::FontChange)
+        metricsChanged();
     QWidget::changeEvent(event);
 }
 
 void FormWidget::resizeEvent(QResizeEvent* event)
 {
-    placeControls();
+    if (event->size() != laidOut_)
+        metricsChanged();
     QWidget::resizeEvent(event);
 }
 
@@ -133,20 +142,9 @@ void FormWidget::closeEvent(QCloseEvent* event)
         emit closed();
 }
 
-// Beside the owner's frame, on its screen, by the rule every platform shares.
-void FormWidget::placeBesideOwner()
-{
-    const QWidget* owner = parentWidget()->window();
-    const QScreen* screen = owner->screen();
-    if (!screen)
-        return;
-    const auto rect = [](const QRect& r) { return Rect{r.left(), r.top(), r.width(), r.height()}; };
-    std::vector<Rect> controls;
-    for (const QWidget* control : owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!control->isWindow() && control->isVisible())
-            controls.push_back(rect(QRect(control->mapToGlobal(QPoint()), control->size())));
-    const Point place = placeBeside(rect(owner->frameGeometry()), {width(), height()}, rect(screen->availableGeometry()), controls);
-    move(place.x, place.y);
-}
-
 } // namespace rt::qt
+
+std::unique_ptr<rt::FormDriver> rt::makeFormDriver(Form& form, BorderStyle border, FormDriver* owner)
+{
+    return std::make_unique<qt::FormWidget>(form, border, static_cast<qt::FormWidget*>(owner));
+}

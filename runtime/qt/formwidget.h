@@ -4,16 +4,13 @@
 
 #pragma once
 
-// The Qt window behind a form: fixed size, laid out in twips, in the desktop's window colours,
-// grown with its font. An owned form is a tool window of its owner: not in the task bar, shown
-// beside it. Where the compositor makes it larger (maximized on Wayland), its controls keep their
-// size, centred.
+// A form's window on Qt: a top-level widget fixed at the size the form lays out, in the desktop's
+// window colours; an owned form is a tool window of its owner. Where the compositor makes it
+// larger (maximized on Wayland), its controls keep their size, centred.
 
-#include "form.h"
+#include "driver.h"
 
-#include <QPointer>
 #include <QWidget>
-#include <vector>
 
 namespace rt::qt {
 
@@ -21,19 +18,25 @@ namespace rt::qt {
 // text (Qt's Base and Text roles). Follows the palette, so a theme change reaches the forms too.
 void useWindowColors(QWidget& widget);
 
-class FormWidget final : public QWidget {
+class FormWidget final : public QWidget, public FormDriver {
     Q_OBJECT
 
 public:
-    FormWidget(TwipSize clientSize, BorderStyle border, DesignFont designFont, QWidget* owner = nullptr);
+    FormWidget(Form& form, BorderStyle border, FormWidget* owner);
 
-    // Puts a control of the form in its place, and keeps it there as the form grows.
-    void place(QWidget& control, TwipRect geometry);
+    void setTitle(const std::string& title) override;
+    void setShown(bool shown) override;
+    bool isShown() const override { return isVisible(); }
+    FormMetrics metrics() const override;
+    void setClientSize(Size size) override;
+    Rect frame() const override;
+    Point clientOrigin() const override;
+    Rect workArea() const override;
+    void moveFrameTo(Point topLeft) override;
+    void focusOn(ControlDriver& control) override;
 
-    // What the form's font makes of its designed sizes: 1 by 1 at the design font or below it.
-    Scale scale() const;
-
-    void setVisible(bool visible) override;
+    // Where a control of the form stands: at its place in the laid-out area, centred in the form.
+    QRect placed(const Rect& area) const;
 
 signals:
     void closed();
@@ -44,20 +47,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct Placed final {
-        QPointer<QWidget> control;
-        TwipRect geometry;
-    };
-
-    void layOut();
-    void placeControls();
-    QRect pixelGeometry(TwipRect geometry) const;
     bool isLarge() const;
-    void placeBesideOwner();
 
-    TwipSize clientSize_;
-    DesignFont designFont_;
-    std::vector<Placed> controls_;
+    QSize laidOut_;
 };
 
 } // namespace rt::qt

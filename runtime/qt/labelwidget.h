@@ -4,11 +4,11 @@
 
 #pragma once
 
-// A label as the forms use it: a caption word-wrapped within a fixed box and cut off at its
-// bottom, and a click that fires once per mouse click (a double-click is still one click) and
-// never from the keyboard. Assistive technology sees it as a button it can press.
+// A label's widget on Qt: plain text word-wrapped within its box and cut off at its bottom, no
+// focus. It reports each click of the left button, pressed and released over it, with its place
+// in a run as Qt pairs them (a press, then a double-click's), and a screen reader's press.
 
-#include "geometry.h"
+#include "driver.h"
 
 #include <QLabel>
 
@@ -16,14 +16,15 @@ namespace rt::qt {
 
 class FormWidget;
 
-class LabelWidget final : public QLabel {
+class LabelWidget final : public QLabel, public LabelDriver {
     Q_OBJECT
 
 public:
-    LabelWidget(FormWidget& form, TwipRect geometry);
+    LabelWidget(Label& label, FormWidget& form, const Rect& area);
 
-signals:
-    void clicked();
+    void place(const Rect& area) override;
+    void setCaption(const std::string& text) override;
+    void pressForAssistiveTechnology() { pressed(assistivePress); }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -31,7 +32,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    bool pressed_ = false;
+    int placeInRun_ = 0; // of the press held now; 0 for none
 };
 
 } // namespace rt::qt

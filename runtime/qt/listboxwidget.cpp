@@ -5,6 +5,7 @@
 #include "listboxwidget.h"
 
 #include "formwidget.h"
+#include "qtdriver.h"
 
 #include <QAccessible>
 #include <QPainter>
@@ -16,14 +17,14 @@ namespace rt::qt {
 
 // What QListView itself still does here: item options, the mouse, the keyboard and the
 // accessibility of the items. Its own layout of the items is never used.
-ListBoxWidget::ListBoxWidget(FormWidget& form, TwipRect geometry)
+ListBoxWidget::ListBoxWidget(FormWidget& form, const Rect& area)
     : QListView(&form)
     , items_(new QStringListModel(this))
 {
     setModel(items_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragDropMode(QAbstractItemView::NoDragDrop);
-    form.place(*this, geometry);
+    place(area);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -32,47 +33,34 @@ ListBoxWidget::ListBoxWidget(FormWidget& form, TwipRect geometry)
     setWordWrap(false);
 }
 
-bool ListBoxWidget::isFull() const
+void ListBoxWidget::place(const Rect& area)
 {
-    return count() >= capacity;
+    setGeometry(static_cast<const FormWidget*>(parentWidget())->placed(area));
 }
 
-bool ListBoxWidget::appendItem(const QString& text)
+void ListBoxWidget::appendRow(const std::string& text)
 {
     const int row = count();
-    if (isFull() || !items_->insertRows(row, 1))
-        return false;
-    items_->setData(items_->index(row), text);
-    newIndex_ = static_cast<qint16>(row);
-    return true;
+    if (items_->insertRows(row, 1))
+        items_->setData(items_->index(row), toQString(text));
 }
 
-qint16 ListBoxWidget::itemCount() const
+void ListBoxWidget::selectRow(int row)
 {
-    return static_cast<qint16>(count());
-}
-
-QString ListBoxWidget::itemText(qint16 index) const
-{
-    return items_->index(index).data().toString();
-}
-
-qint16 ListBoxWidget::newIndex() const
-{
-    return newIndex_;
-}
-
-qint16 ListBoxWidget::listIndex() const
-{
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? qint16(-1) : static_cast<qint16>(selected.first().row());
-}
-
-void ListBoxWidget::selectIndex(qint16 index)
-{
-    const QModelIndex item = indexOfRow(index);
+    const QModelIndex item = indexOfRow(row);
     selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
     scrollTo(item);
+}
+
+int ListBoxWidget::selectedRow() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void ListBoxWidget::setName(const std::string& name)
+{
+    setAccessibleName(toQString(name));
 }
 
 QModelIndex ListBoxWidget::indexOfRow(int row) const
@@ -322,3 +310,8 @@ void ListBoxWidget::changeEvent(QEvent* event)
 }
 
 } // namespace rt::qt
+
+std::unique_ptr<rt::ListBoxDriver> rt::makeListBoxDriver(FormDriver& form, const Rect& area)
+{
+    return std::make_unique<qt::ListBoxWidget>(static_cast<qt::FormWidget&>(form), area);
+}

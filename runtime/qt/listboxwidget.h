@@ -4,17 +4,16 @@
 
 #pragma once
 
-// An unsorted, single-selection list of texts whose item count is a 16-bit signed integer, as
-// the game counts it. It holds at most 32767 items; appending to a full list adds nothing.
+// A list box's widget on Qt: Qt's own list view, its mouse, keys, selection and accessibility,
+// with rows of text that are never edited, sorted or dragged.
 //
 // All rows have one height, so the list places, finds and scrolls its rows by arithmetic instead
 // of the general list view's layout pass over every item: appending an item, selecting it and
 // scrolling to it cost the same with 32,766 items as with one. It scrolls by whole items.
 
-#include "geometry.h"
+#include "driver.h"
 
 #include <QListView>
-#include <limits>
 
 class QStringListModel;
 
@@ -22,24 +21,17 @@ namespace rt::qt {
 
 class FormWidget;
 
-class ListBoxWidget final : public QListView {
+class ListBoxWidget final : public QListView, public ListBoxDriver {
     Q_OBJECT
 
 public:
-    static constexpr qint16 capacity = std::numeric_limits<qint16>::max();
+    ListBoxWidget(FormWidget& form, const Rect& area);
 
-    ListBoxWidget(FormWidget& form, TwipRect geometry);
-
-    bool isFull() const;
-    bool appendItem(const QString& text);
-    qint16 itemCount() const;
-    QString itemText(qint16 index) const;
-    // The index of the item appended last, or -1 before the first.
-    qint16 newIndex() const;
-    // The selected item's index, or -1 when none is selected.
-    qint16 listIndex() const;
-    // Selects the item and scrolls it into view.
-    void selectIndex(qint16 index);
+    void place(const Rect& area) override;
+    void appendRow(const std::string& text) override;
+    void selectRow(int row) override;
+    int selectedRow() const override;
+    void setName(const std::string& name) override;
 
     QRect visualRect(const QModelIndex& index) const override;
     QModelIndex indexAt(const QPoint& point) const override;
@@ -73,7 +65,6 @@ private:
     int count() const;
 
     QStringListModel* const items_;
-    qint16 newIndex_ = -1;
     mutable int rowHeight_ = 0;
 };
 

@@ -2,20 +2,15 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "messagebox.h"
-
-#include "nativewidgets.h"
+#include "qtdriver.h"
 
 #include <QMessageBox>
 
-namespace rt {
-
-void showMessage(Form& owner, const std::string& prompt, const std::string& title)
+void rt::openMessageBox(FormDriver& owner, const std::string& prompt, const std::string& title, std::function<void()> closed)
 {
-    QMessageBox box(QMessageBox::NoIcon, qt::toQString(title), qt::toQString(prompt), QMessageBox::Ok, &qt::widget(owner));
+    QMessageBox box(QMessageBox::NoIcon, qt::toQString(title), qt::toQString(prompt), QMessageBox::Ok, &static_cast<qt::FormWidget&>(owner));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+    closed();
 }
-
-} // namespace rt

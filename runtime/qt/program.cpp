@@ -6,7 +6,7 @@
 
 #include "commandline.h"
 #include "fixedsizeguard.h"
-#include "nativewidgets.h"
+#include "qtdriver.h"
 
 #include <QApplication>
 #include <QIcon>
