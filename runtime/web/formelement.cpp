@@ -4,190 +4,131 @@
 
 #include "formelement.h"
 
-#include "page.h"
+#include "form.h"
+#include "webdriver.h"
+
+#include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <limits>
 
-namespace rt {
+namespace rt::web {
 
 namespace {
 
-// Between the page's edge and the start-up form, as between a form and the form it owns.
+// Between the page's edge and the start-up form.
 constexpr int margin = 8;
-// The frame of BorderStyle::FixedSingle, on each side, in CSS pixels.
-constexpr int frameWidth = 1;
 // However narrow the viewport, a form keeps this much of its size, so that its text stays readable.
 constexpr double smallestFit = 0.25;
 
-std::vector<Form::Native*>& forms()
+FontMetrics pageFont()
 {
-    static std::vector<Form::Native*> all;
-    return all;
-}
-
-struct PageFont final {
-    FontMetrics metrics;
-    double size = 0;
-};
-
-PageFont pageFont()
-{
-    double values[3] = {};
-    rtWebFontMetrics(values);
-    return {{values[0], values[1]}, values[2]};
-}
-
-Size viewport()
-{
-    int size[2] = {};
-    rtWebViewport(size);
-    return {size[0], size[1]};
+    double metrics[2] = {};
+    rtWebFontMetrics(metrics);
+    return {metrics[0], metrics[1]};
 }
 
 } // namespace
 
-Form::Native::Native(TwipSize clientSize, BorderStyle border, DesignFont designFont, Form* owner)
-    : clientSize_(clientSize)
-    , designFont_(designFont)
+FormElement::FormElement(Form& form, BorderStyle border, FormElement* owner)
+    : FormDriver(form)
     , owner_(owner)
-    , framed_(border == BorderStyle::FixedSingle)
-    , element_(rtWebCreateForm(framed_, owner != nullptr))
+    , frameWidth_(border == BorderStyle::FixedSingle ? 1 : 0)
+    , position_(owner ? Point{} : Point{margin, margin})
+    , element_(rtWebCreateForm(frameWidth_, owner != nullptr, this))
 {
-    forms().push_back(this);
-    layOut();
 }
 
-Form::Native::~Native()
+FormElement::~FormElement()
 {
-    std::erase(forms(), this);
     rtWebRemove(element_);
 }
 
-void Form::Native::place(int control, TwipRect geometry)
-{
-    controls_.push_back({control, geometry});
-    placeControl(controls_.back());
-}
-
-void Form::Native::forget(int control)
-{
-    std::erase_if(controls_, [control](const Control& entry) { return entry.element == control; });
-}
-
-void Form::Native::show()
-{
-    if (!visible_ && owner_)
-        placeBesideOwner();
-    rtWebSetVisible(element_, true);
-    visible_ = true;
-}
-
-void Form::Native::hide()
-{
-    rtWebSetVisible(element_, false);
-    visible_ = false;
-}
-
-void Form::Native::viewportChanged()
-{
-    // Owners first: an owned form takes its owner's fit and stands beside its new frame.
-    for (Native* form : forms())
-        if (!form->owner_)
-            form->layOut();
-    for (Native* form : forms()) {
-        if (form->owner_) {
-            form->layOut();
-            if (form->visible_)
-                form->placeBesideOwner();
-        }
-    }
-}
-
-// The designed layout grown where the page's font is larger than the one it was designed for,
-// then shrunk, text and all, where the viewport is too narrow for it; an owned form shrinks with
-// its owner.
-void Form::Native::layOut()
-{
-    const PageFont font = pageFont();
-    const Scale grown = growth(font.metrics, designFont_);
-    if (owner_) {
-        fit_ = native(*owner_).fit_;
-    } else {
-        const Size designed = clientSize_.toPixels(grown);
-        const int room = viewport().width - 2 * margin - (framed_ ? 2 * frameWidth : 0);
-        fit_ = designed.width > 0 ? std::clamp(static_cast<double>(room) / designed.width, smallestFit, 1.0) : 1.0;
-        position_ = {margin, margin};
-    }
-    scale_ = {grown.x * fit_, grown.y * fit_};
-    const Rect box = frame();
-    rtWebPlace(element_, box.left, box.top, box.width, box.height);
-    rtWebSetFontSize(element_, font.size * fit_);
-    for (const Control& control : controls_)
-        placeControl(control);
-}
-
-void Form::Native::placeControl(const Control& control) const
-{
-    const Rect area = control.geometry.toPixels(scale_);
-    rtWebPlace(control.element, area.left, area.top, area.width, area.height);
-}
-
-// The form's border box in the page.
-Rect Form::Native::frame() const
-{
-    const Size client = clientSize_.toPixels(scale_);
-    const int frames = framed_ ? 2 * frameWidth : 0;
-    return {position_.x, position_.y, client.width + frames, client.height + frames};
-}
-
-// Beside the owner by the rule every platform shares, the viewport as the work area. A page
-// grows downwards as far as it needs: below the owner there is always room.
-void Form::Native::placeBesideOwner()
-{
-    const Native& owner = native(*owner_);
-    const Rect ownerFrame = owner.frame();
-    const Rect box = frame();
-    const Size page = viewport();
-    const Rect workArea{0, 0, page.width, std::max(page.height, ownerFrame.bottom() + margin + box.height)};
-    const int inset = owner.framed_ ? frameWidth : 0;
-    std::vector<Rect> ownerControls;
-    for (const Control& control : owner.controls_) {
-        const Rect area = control.geometry.toPixels(owner.scale_);
-        ownerControls.push_back({ownerFrame.left + inset + area.left, ownerFrame.top + inset + area.top, area.width, area.height});
-    }
-    const Point place = placeBeside(ownerFrame, {box.width, box.height}, workArea, ownerControls);
-    position_ = place;
-    rtWebPlace(element_, place.x, place.y, box.width, box.height);
-}
-
-Form::Form(TwipSize clientSize, BorderStyle border, DesignFont designFont, Form* owner)
-    : native_(std::make_unique<Native>(clientSize, border, designFont, owner))
-{
-}
-
-Form::~Form() = default;
-
 // The start-up form's title is the page's; an owned form has no title bar, and its title names
 // it for assistive technology.
-void Form::setTitle(const std::string& title)
+void FormElement::setTitle(const std::string& title)
 {
-    if (native_->isOwned())
-        rtWebSetName(native_->element(), title.data(), static_cast<int>(title.size()));
+    if (owner_)
+        rtWebSetName(element_, title.data(), static_cast<int>(title.size()));
     else
         rtWebSetDocumentTitle(title.data(), static_cast<int>(title.size()));
 }
 
-void Form::setVisible(bool visible)
+void FormElement::setShown(bool shown)
 {
-    if (visible)
-        native_->show();
-    else
-        native_->hide();
+    shown_ = shown;
+    rtWebSetVisible(element_, shown);
 }
 
-bool Form::isVisible() const
+// The page's font, at the form's fit: a design pixel is a CSS pixel times the fit, and the form's
+// text is drawn that much smaller too.
+FormMetrics FormElement::metrics() const
 {
-    return native_->isVisible();
+    const FontMetrics font = pageFont();
+    const double fit = this->fit(font);
+    return {fit, {font.averageCharWidth * fit, font.height * fit}};
 }
 
-} // namespace rt
+// Where the viewport is narrower than the start-up form between the page's margins (a phone), how
+// much it shrinks to fit across; an owned form shrinks with its owner.
+double FormElement::fit(const FontMetrics& font) const
+{
+    if (owner_)
+        return owner_->fit(font);
+    const int width = clientSizeFor({1.0, font}).width;
+    const int room = rtWebViewportWidth() - 2 * margin - 2 * frameWidth_;
+    return width > 0 ? std::clamp(static_cast<double>(room) / width, smallestFit, 1.0) : 1.0;
+}
+
+void FormElement::setClientSize(Size size)
+{
+    clientSize_ = size;
+    rtWebScaleFont(element_, fit(pageFont()));
+    place();
+}
+
+Rect FormElement::frame() const
+{
+    return {position_.x, position_.y, clientSize_.width + 2 * frameWidth_, clientSize_.height + 2 * frameWidth_};
+}
+
+Point FormElement::clientOrigin() const
+{
+    return {position_.x + frameWidth_, position_.y + frameWidth_};
+}
+
+// The viewport's width, and below it as much as a form needs: the page grows downwards, so below
+// the owner there is always room.
+Rect FormElement::workArea() const
+{
+    return {0, 0, rtWebViewportWidth(), std::numeric_limits<int>::max() / 2};
+}
+
+void FormElement::moveFrameTo(Point topLeft)
+{
+    position_ = topLeft;
+    place();
+}
+
+void FormElement::focusOn(ControlDriver& control)
+{
+    rtWebFocusOn(element_, &control);
+}
+
+void FormElement::place()
+{
+    const Rect box = frame();
+    rtWebPlace(element_, box.left, box.top, box.width, box.height);
+}
+
+} // namespace rt::web
+
+std::unique_ptr<rt::FormDriver> rt::makeFormDriver(Form& form, BorderStyle border, FormDriver* owner)
+{
+    return std::make_unique<web::FormElement>(form, border, static_cast<web::FormElement*>(owner));
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void rtWebViewportChanged(void* form)
+{
+    static_cast<rt::web::FormElement*>(form)->viewportChanged();
+}

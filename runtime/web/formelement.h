@@ -4,65 +4,45 @@
 
 #pragma once
 
-// A form on the page: a box of its own in the page, fixed in size, its client area laid out in
-// twips and grown with the page's font, as a window on the desktop grows with the desktop's.
-//
-// Supports: BorderStyle::FixedSingle (a box with a thin frame; the page's title is its title)
-// and BorderStyle::None (no frame); the system's colours of the browser (light and dark); the
-// browser's text size; a viewport narrower than the form (a phone), where the form and its text
-// shrink in proportion until it fits across; an owned form placed beside its owner each time it
-// is shown, with the viewport as the work area (and below the owner where the viewport is too
-// narrow), and again when the viewport changes.
-// Does not: moving, resizing, minimizing or closing a form (the page's tab is the window).
+// A form's box in the page: framed (BorderStyle::FixedSingle) or not, at its place in the page,
+// which for the start-up form is the page's margin; its title is the page's, or for an owned form
+// its name for assistive technology. The portable Form lays it out and places it.
 
-#include "form.h"
-#include "native.h"
+#include "driver.h"
 
-#include <vector>
+namespace rt::web {
 
-namespace rt {
-
-struct Form::Native final {
-    Native(TwipSize clientSize, BorderStyle border, DesignFont designFont, Form* owner);
-    ~Native();
-    Native(const Native&) = delete;
-    Native& operator=(const Native&) = delete;
+class FormElement final : public FormDriver {
+public:
+    FormElement(Form& form, BorderStyle border, FormElement* owner);
+    ~FormElement() override;
 
     int element() const { return element_; }
-    bool isOwned() const { return owner_ != nullptr; }
 
-    void show();
-    void hide();
-    bool isVisible() const { return visible_; }
+    void setTitle(const std::string& title) override;
+    void setShown(bool shown) override;
+    bool isShown() const override { return shown_; }
+    FormMetrics metrics() const override;
+    void setClientSize(Size size) override;
+    Rect frame() const override;
+    Point clientOrigin() const override;
+    Rect workArea() const override;
+    void moveFrameTo(Point topLeft) override;
+    void focusOn(ControlDriver& control) override;
 
-    // Puts a control of the form in its place, and keeps it there as the form is laid out again.
-    void place(int control, TwipRect geometry);
-    void forget(int control);
-
-    // Every form laid out again for a new viewport, the owned ones placed beside their owners.
-    static void viewportChanged();
+    // The viewport has a new size, and the browser's text size may have changed with it.
+    void viewportChanged() { metricsChanged(); }
 
 private:
-    struct Control final {
-        int element = 0;
-        TwipRect geometry;
-    };
+    double fit(const FontMetrics& font) const;
+    void place();
 
-    void layOut();
-    void placeControl(const Control& control) const;
-    void placeBesideOwner();
-    Rect frame() const;
-
-    TwipSize clientSize_;
-    DesignFont designFont_;
-    Form* owner_;
-    bool framed_;
-    bool visible_ = false;
-    double fit_ = 1.0; // below 1 where the viewport is narrower than the form
-    Scale scale_;
-    Point position_; // of the border box, in the page
-    std::vector<Control> controls_;
+    FormElement* owner_;
+    int frameWidth_;
+    bool shown_ = false;
+    Point position_;
+    Size clientSize_;
     int element_;
 };
 
-} // namespace rt
+} // namespace rt::web

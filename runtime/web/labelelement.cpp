@@ -2,71 +2,44 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "labelelement.h"
+// A label in the page: plain text word-wrapped within its box, a word longer than the line broken,
+// cut off at the bottom, with the role of a button, so that a screen reader reads its caption and
+// can press it. It takes no focus, and a click on it leaves the focus where it is. The page reports
+// each click with its place in a run of quick clicks (page.js), and a screen reader's press.
 
-#include "page.h"
+#include "formelement.h"
+#include "webdriver.h"
 
-#include <algorithm>
-#include <vector>
+#include <emscripten/emscripten.h>
 
-namespace rt {
+namespace rt::web {
 
-namespace {
+class LabelElement final : public LabelDriver {
+public:
+    LabelElement(Label& label, FormElement& form, const Rect& area)
+        : LabelDriver(label)
+        , element_(rtWebCreateLabel(form.element(), static_cast<ControlDriver*>(this)))
+    {
+        place(area);
+    }
+    ~LabelElement() override { rtWebRemove(element_); }
 
-std::vector<Label::Native*>& labels()
+    void place(const Rect& area) override { rtWebPlace(element_, area.left, area.top, area.width, area.height); }
+    void setCaption(const std::string& text) override { rtWebSetText(element_, text.data(), static_cast<int>(text.size())); }
+    void pressedInPage(int placeInRun) { pressed(placeInRun); }
+
+private:
+    int element_;
+};
+
+} // namespace rt::web
+
+std::unique_ptr<rt::LabelDriver> rt::makeLabelDriver(Label& label, FormDriver& form, const Rect& area)
 {
-    static std::vector<Label::Native*> all;
-    return all;
+    return std::make_unique<web::LabelElement>(label, static_cast<web::FormElement&>(form), area);
 }
 
-} // namespace
-
-Label::Native::Native(Form& form, TwipRect geometry)
-    : form(form)
-    , element(rtWebCreateLabel(native(form).element()))
+extern "C" EMSCRIPTEN_KEEPALIVE void rtWebLabelPressed(void* label, int placeInRun)
 {
-    labels().push_back(this);
-    native(form).place(element, geometry);
+    static_cast<rt::web::LabelElement*>(static_cast<rt::ControlDriver*>(label))->pressedInPage(placeInRun);
 }
-
-Label::Native::~Native()
-{
-    std::erase(labels(), this);
-    native(form).forget(element);
-    rtWebRemove(element);
-}
-
-void Label::Native::clicked(int element)
-{
-    const auto found = std::find_if(labels().cbegin(), labels().cend(), [element](const Native* label) { return label->element == element; });
-    if (found == labels().cend() || !(*found)->onClick)
-        return;
-    // A copy: the handler may replace itself.
-    const std::function<void()> handler = (*found)->onClick;
-    handler();
-}
-
-Label::Label(Form& form, TwipRect geometry)
-    : native_(std::make_unique<Native>(form, geometry))
-{
-}
-
-Label::~Label() = default;
-
-void Label::setText(const std::string& text)
-{
-    native_->text = text;
-    rtWebSetText(native_->element, text.data(), static_cast<int>(text.size()));
-}
-
-std::string Label::text() const
-{
-    return native_->text;
-}
-
-void Label::onClick(std::function<void()> handler)
-{
-    native_->onClick = std::move(handler);
-}
-
-} // namespace rt

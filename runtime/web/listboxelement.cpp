@@ -2,75 +2,38 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "listboxelement.h"
+// A list box in the page: a listbox of options, as assistive technology knows it, that keeps in the
+// page only the rows in view (page.js), so that appending, selecting and scrolling cost the same
+// with 32,766 items as with one; each row in view tells its place in the whole list. It takes the
+// focus; the mouse, touch and the desktop list box's keys select.
 
-#include "page.h"
+#include "formelement.h"
+#include "webdriver.h"
 
-namespace rt {
+namespace rt::web {
 
-ListBox::Native::Native(Form& form, TwipRect geometry)
-    : form(form)
-    , element(rtWebCreateList(native(form).element()))
+class ListBoxElement final : public ListBoxDriver {
+public:
+    ListBoxElement(FormElement& form, const Rect& area)
+        : element_(rtWebCreateList(form.element(), static_cast<ControlDriver*>(this)))
+    {
+        place(area);
+    }
+    ~ListBoxElement() override { rtWebRemove(element_); }
+
+    void place(const Rect& area) override { rtWebPlace(element_, area.left, area.top, area.width, area.height); }
+    void appendRow(const std::string& text) override { rtWebAppendItem(element_, text.data(), static_cast<int>(text.size())); }
+    void selectRow(int row) override { rtWebSelectItem(element_, row); }
+    int selectedRow() const override { return rtWebSelectedItem(element_); }
+    void setName(const std::string& name) override { rtWebSetName(element_, name.data(), static_cast<int>(name.size())); }
+
+private:
+    int element_;
+};
+
+} // namespace rt::web
+
+std::unique_ptr<rt::ListBoxDriver> rt::makeListBoxDriver(FormDriver& form, const Rect& area)
 {
-    native(form).place(element, geometry);
+    return std::make_unique<web::ListBoxElement>(static_cast<web::FormElement&>(form), area);
 }
-
-ListBox::Native::~Native()
-{
-    native(form).forget(element);
-    rtWebRemove(element);
-}
-
-ListBox::ListBox(Form& form, TwipRect geometry)
-    : native_(std::make_unique<Native>(form, geometry))
-{
-}
-
-ListBox::~ListBox() = default;
-
-bool ListBox::isFull() const
-{
-    return itemCount() >= capacity;
-}
-
-bool ListBox::appendItem(const std::string& text)
-{
-    if (isFull())
-        return false;
-    native_->items.push_back(text);
-    native_->newIndex = static_cast<std::int16_t>(native_->items.size() - 1);
-    rtWebAppendItem(native_->element, text.data(), static_cast<int>(text.size()));
-    return true;
-}
-
-std::int16_t ListBox::itemCount() const
-{
-    return static_cast<std::int16_t>(native_->items.size());
-}
-
-std::string ListBox::itemText(std::int16_t index) const
-{
-    if (index < 0 || index >= itemCount())
-        return {};
-    return native_->items[static_cast<std::size_t>(index)];
-}
-
-std::int16_t ListBox::newIndex() const
-{
-    return native_->newIndex;
-}
-
-// The user may have selected another item since: the page knows.
-std::int16_t ListBox::listIndex() const
-{
-    return static_cast<std::int16_t>(rtWebSelectedItem(native_->element));
-}
-
-void ListBox::selectIndex(std::int16_t index)
-{
-    if (index < 0 || index >= itemCount())
-        return;
-    rtWebSelectItem(native_->element, index);
-}
-
-} // namespace rt

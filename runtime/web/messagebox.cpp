@@ -3,20 +3,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // A message as the page's modal dialog (<dialog> opened with showModal()): the title as its
-// visible heading and its accessible name, the prompt as plain text, one OK button with the
-// focus, no icon. OK, Return and Escape close it; while it is open the rest of the page takes no
-// click, no key and no screen reader's press, and a click beside the button leaves the focus on
-// it. The browser lets no call wait for the user: this one returns while the message is open.
+// visible heading and its accessible name, the prompt as plain text, one OK button with the focus,
+// no icon. While it is open the rest of the page takes no click, no key and no screen reader's
+// press. The browser lets no call wait for the user: the page reports the close later, and the
+// focus goes back to the owner's control that had it.
 
-#include "messagebox.h"
+#include "formelement.h"
+#include "webdriver.h"
 
-#include "page.h"
+#include <emscripten/emscripten.h>
 
-namespace rt {
-
-void showMessage(Form& /*owner*/, const std::string& prompt, const std::string& title)
+void rt::openMessageBox(FormDriver& owner, const std::string& prompt, const std::string& title, std::function<void()> closed)
 {
-    rtWebShowMessage(prompt.data(), static_cast<int>(prompt.size()), title.data(), static_cast<int>(title.size()));
+    // The page keeps it with the message, and gives it back once the message has closed.
+    auto* onClose = new std::function<void()>(std::move(closed));
+    rtWebShowMessage(static_cast<web::FormElement&>(owner).element(), prompt.data(), static_cast<int>(prompt.size()),
+        title.data(), static_cast<int>(title.size()), onClose);
 }
 
-} // namespace rt
+extern "C" EMSCRIPTEN_KEEPALIVE void rtWebMessageClosed(void* onClose)
+{
+    const std::unique_ptr<std::function<void()>> closed(static_cast<std::function<void()>*>(onClose));
+    (*closed)();
+}

@@ -2,34 +2,33 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The page under the forms API: the functions of page.h, and the only code of the program that
-// touches the DOM. Forms, labels and list boxes are elements of the page, styled by page.css in
-// the browser's system colours and font; a message is a modal <dialog>. listen() translates the
-// page's events, in one place, into calls of rtWebEvent().
+// The page under the forms API's driver (webdriver.h, which lists what the driver supports and
+// where it differs): the functions that webdriver.h declares, and the only code of the program
+// that touches the DOM. Forms, labels and list boxes are elements of the page, styled by page.css
+// in the browser's system colours and font; a message is a modal <dialog>. listen() translates the
+// page's events, in one place, into calls of the program.
 //
-// Supports: light and dark system colours; any zoom and device pixel ratio (the text is the
-// page's own text, laid out by the browser); the browser's text size; mouse, touch and screen
-// readers (the list is a listbox of options, a label a button, the message a named dialog).
-// Does not: drawing of its own, fonts or scripts from elsewhere.
+// Supports: any zoom and device pixel ratio, the text being the page's own; mouse, touch and
+// screen readers, each click, tap or press passed on with its place in a run of quick clicks
+// (press()); the desktop list box's keys; a focus that no click on a label or beside the list
+// moves, and that a closed message gives back.
+// Differs: the page is the window, and carries the start-up form's first frame; a tap is a click;
+// a long animal name is cut at the list's edge; no typing to find an animal; no drawing of its
+// own, and no fonts or scripts from elsewhere.
 
 mergeInto(LibraryManager.library, {
     $Page: {
-        // What rtWebEvent() is told, as page.h's PageEvent names it.
-        events: {click: 1, viewportChanged: 2},
         nodes: [null],
-        font: null,
+        fontMetrics: null,
         decoder: null,
         message: null,
+        // The messages to show, the one open first.
+        messages: [],
+        lastClick: {},
 
-        // The page's style sheet (page.css) is in the page itself: its security policy lets no
-        // script add styles.
-        setUp: function () {
-            if (!Page.decoder)
-                // Every character kept: a byte-order mark at the start of a text stays part of it.
-                Page.decoder = new TextDecoder('utf-8', {ignoreBOM: true});
-        },
-
+        // Every character kept: a byte-order mark at the start of a text stays part of it.
         text: function (pointer, length) {
+            Page.decoder = Page.decoder || new TextDecoder('utf-8', {ignoreBOM: true});
             return Page.decoder.decode(HEAPU8.subarray(pointer, pointer + length));
         },
 
@@ -58,14 +57,19 @@ mergeInto(LibraryManager.library, {
             return node;
         },
 
-        // What the forms' font is at the browser's text size, measured as the design font was:
-        // the average width weighs the lowercase letters and the space by how often they occur
-        // in English text (a font's xAvgCharWidth), in a line of a thousand of them; the height
-        // is the font's ascent and descent, measured at a hundred times the size: browsers round
-        // each to a whole pixel, Gecko up and Blink to the nearest, which made Firefox's rows a
-        // pixel higher than Chromium's. The height of an inline box of its text is the fallback.
+        // The forms' font at the browser's text size, measured once, and again after the viewport
+        // changes: the browser's text size may have changed with it.
+        font: function () {
+            return Page.fontMetrics || (Page.fontMetrics = Page.measureFont());
+        },
+
+        // Measured as the design font was: the average width weighs the lowercase letters and the
+        // space by how often they occur in English text (a font's xAvgCharWidth), in a line of a
+        // thousand of them; the height is the font's ascent and descent, measured at a hundred
+        // times the size: browsers round each to a whole pixel, Gecko up and Blink to the nearest,
+        // which made Firefox's rows a pixel higher than Chromium's. The height of an inline box of
+        // its text is the fallback.
         measureFont: function () {
-            Page.setUp();
             var probe = Page.create('div', 'rt-form', document.body);
             probe.style.visibility = 'hidden';
             probe.style.whiteSpace = 'pre';
@@ -90,9 +94,9 @@ mergeInto(LibraryManager.library, {
 
         // Rows are laid out by arithmetic: each as high as the list's font, one above the next.
         rowHeight: function (node) {
-            var form = node.parentNode;
-            var size = parseFloat(form.style.fontSize) || Page.font.size;
-            return Math.ceil(Page.font.height * size / Page.font.size) + 2;
+            var font = Page.font();
+            var size = parseFloat(node.parentNode.style.fontSize) || font.size;
+            return Math.ceil(font.height * size / font.size) + 2;
         },
 
         // Only the rows in view (and one more) are in the page, in the order of their items, so
@@ -209,6 +213,24 @@ mergeInto(LibraryManager.library, {
             return true;
         },
 
+        // A click on a label, or a screen reader's press (detail 0), to the program with its place
+        // in its run of quick clicks: from 1, and 0 for a press. Browsers count a run in
+        // event.detail, but each its own way: Chromium's own input stops at 3 (1, 2, 3, 3, 3),
+        // DevTools' counts on, and ChromeDriver's, which drives it in tests, starts again after 3
+        // (1, 2, 3, 1, 2). So the page counts on from the last click's place where the browser
+        // says that the run goes on, and where it starts again at 1 right after a 3 on the same
+        // spot, within the desktop's double-click time and distance (half a second, 4 pixels).
+        press: function (label, event) {
+            var last = Page.lastClick;
+            var again = event.detail === 1 && last.detail === 3 && event.timeStamp - last.time <= 500
+                && Math.abs(event.clientX - last.x) <= 4 && Math.abs(event.clientY - last.y) <= 4;
+            var onwards = last.label === label && last.place > 0 && (event.detail > 1 || again);
+            var place = event.detail === 0 ? 0 : onwards ? last.place + 1 : 1;
+            Page.lastClick = {label: label, place: place, detail: event.detail, time: event.timeStamp, x: event.clientX, y: event.clientY};
+            if (label.rtDriver)
+                _rtWebLabelPressed(label.rtDriver, place);
+        },
+
         createMessage: function () {
             var dialog = Page.create('dialog', 'rt-message', document.body);
             dialog.setAttribute('aria-labelledby', 'rt-message-title');
@@ -218,18 +240,40 @@ mergeInto(LibraryManager.library, {
             var button = Page.create('button', '', Page.create('div', 'rt-message-buttons', dialog));
             button.type = 'button';
             button.textContent = 'OK';
+            button.addEventListener('click', function () {
+                dialog.close();
+            });
+            // Closed by OK, Return or Escape: the focus back on the owner's control that had it,
+            // the program told, and the next message shown.
+            dialog.addEventListener('close', function () {
+                var closed = Page.messages.shift();
+                var owner = Page.nodes[closed.owner];
+                if (owner && owner.rtFocus)
+                    owner.rtFocus.focus({preventScroll: true});
+                _rtWebMessageClosed(closed.onClose);
+                if (Page.messages.length)
+                    Page.showMessage();
+            });
             dialog.rtButton = button;
             return dialog;
+        },
+
+        showMessage: function () {
+            var dialog = Page.message || (Page.message = Page.createMessage());
+            document.getElementById('rt-message-title').textContent = Page.messages[0].title;
+            document.getElementById('rt-message-text').textContent = Page.messages[0].prompt;
+            dialog.showModal();
+            dialog.rtButton.focus();
         },
     },
 
     rtWebCreateForm__deps: ['$Page'],
-    rtWebCreateForm: function (framed, owned) {
-        Page.setUp();
+    rtWebCreateForm: function (framed, owned, driver) {
         var className = framed ? 'rt-form rt-framed' : 'rt-form';
         var node = (!owned && Page.adopt(document.body, 'main.rt-first')) || Page.create(owned ? 'div' : 'main', className, document.body);
         node.className = className;
         node.hidden = true;
+        node.rtForm = driver;
         node.rtOwned = owned;
         if (owned)
             node.setAttribute('role', 'region');
@@ -237,27 +281,30 @@ mergeInto(LibraryManager.library, {
     },
 
     rtWebCreateLabel__deps: ['$Page'],
-    rtWebCreateLabel: function (form) {
+    rtWebCreateLabel: function (form, driver) {
         var node = Page.adopt(Page.nodes[form], '.rt-label') || Page.create('div', 'rt-label', Page.nodes[form]);
         node.setAttribute('role', 'button');
+        node.rtDriver = driver;
         return Page.add(node);
     },
 
     rtWebCreateList__deps: ['$Page'],
-    rtWebCreateList: function (form) {
+    rtWebCreateList: function (form, driver) {
         var node = Page.adopt(Page.nodes[form], '.rt-list') || Page.create('div', 'rt-list', Page.nodes[form]);
         node.setAttribute('role', 'listbox');
         node.tabIndex = 0;
+        node.rtDriver = driver;
         var extent = node.querySelector('.rt-extent') || Page.create('div', 'rt-extent', node);
         extent.setAttribute('aria-hidden', 'true');
         node.rtList = {items: [], selected: -1, rows: [], first: 0, extent: extent, view: 0, scrollTop: 0, rowHeight: 0};
-        node.rtList.rowHeight = Page.rowHeight(node);
         return Page.add(node);
     },
 
     rtWebRemove__deps: ['$Page'],
     rtWebRemove: function (element) {
-        Page.nodes[element].remove();
+        var node = Page.nodes[element];
+        node.remove();
+        node.rtDriver = node.rtForm = null;
         Page.nodes[element] = null;
     },
 
@@ -285,6 +332,8 @@ mergeInto(LibraryManager.library, {
             node.scrollIntoView({block: 'nearest', inline: 'nearest'});
     },
 
+    // A list's rows follow its box and its form's font, which the form has set before it places
+    // its controls.
     rtWebPlace__deps: ['$Page'],
     rtWebPlace: function (element, left, top, width, height) {
         var node = Page.nodes[element];
@@ -295,36 +344,37 @@ mergeInto(LibraryManager.library, {
         style.height = height + 'px';
         var list = node.rtList;
         if (list) {
+            list.rowHeight = Page.rowHeight(node);
             // The border of .rt-list, one pixel on each side.
             list.view = Math.max(0, height - 2);
             Page.extend(list);
-            if (list.items.length)
+            if (list.selected >= 0)
+                Page.select(node, list.selected);
+            else if (list.items.length)
                 Page.render(node);
         }
     },
 
-    rtWebSetFontSize__deps: ['$Page'],
-    rtWebSetFontSize: function (element, pixels) {
-        var node = Page.nodes[element];
-        node.style.fontSize = pixels + 'px';
-        node.querySelectorAll('.rt-list').forEach(function (list) {
-            if (!list.rtList)
-                return; // the first frame's, not yet the program's
-            list.rtList.rowHeight = Page.rowHeight(list);
-            Page.extend(list.rtList);
-            if (list.rtList.selected >= 0)
-                Page.select(list, list.rtList.selected);
-            else if (list.rtList.items.length)
-                Page.render(list);
-        });
+    rtWebScaleFont__deps: ['$Page'],
+    rtWebScaleFont: function (form, scale) {
+        Page.nodes[form].style.fontSize = Page.font().size * scale + 'px';
+    },
+
+    rtWebFocusOn__deps: ['$Page'],
+    rtWebFocusOn: function (form, control) {
+        var node = Page.nodes.filter(function (node) {
+            return node && node.rtDriver === control;
+        })[0];
+        Page.nodes[form].rtFocus = node;
+        if (node)
+            node.focus({preventScroll: true});
     },
 
     rtWebAppendItem__deps: ['$Page'],
     rtWebAppendItem: function (element, text, length) {
         var node = Page.nodes[element];
-        var list = node.rtList;
-        list.items.push(Page.text(text, length));
-        Page.extend(list);
+        node.rtList.items.push(Page.text(text, length));
+        Page.extend(node.rtList);
         Page.render(node);
     },
 
@@ -338,63 +388,45 @@ mergeInto(LibraryManager.library, {
         return Page.nodes[element].rtList.selected;
     },
 
-    rtWebShowMessage__deps: ['$Page'],
-    rtWebShowMessage: function (prompt, promptLength, title, titleLength) {
-        var dialog = Page.message || (Page.message = Page.createMessage());
-        if (dialog.open)
-            return;
-        document.getElementById('rt-message-title').textContent = Page.text(title, titleLength);
-        document.getElementById('rt-message-text').textContent = Page.text(prompt, promptLength);
-        dialog.showModal();
-        dialog.rtButton.focus();
+    rtWebShowMessage__deps: ['$Page', 'rtWebMessageClosed'],
+    rtWebShowMessage: function (owner, prompt, promptLength, title, titleLength, onClose) {
+        Page.messages.push({owner: owner, prompt: Page.text(prompt, promptLength), title: Page.text(title, titleLength),
+            onClose: onClose});
+        if (Page.messages.length === 1)
+            Page.showMessage();
     },
 
     rtWebFontMetrics__deps: ['$Page'],
     rtWebFontMetrics: function (metrics) {
-        // Measured once, and again after the viewport changes: the browser's text size may have
-        // changed with it.
-        if (!Page.font)
-            Page.font = Page.measureFont();
-        HEAPF64[metrics >> 3] = Page.font.averageCharWidth;
-        HEAPF64[(metrics >> 3) + 1] = Page.font.height;
-        HEAPF64[(metrics >> 3) + 2] = Page.font.size;
+        HEAPF64[metrics >> 3] = Page.font().averageCharWidth;
+        HEAPF64[(metrics >> 3) + 1] = Page.font().height;
     },
 
-    rtWebViewport: function (size) {
-        HEAP32[size >> 2] = document.documentElement.clientWidth;
-        HEAP32[(size >> 2) + 1] = document.documentElement.clientHeight;
+    rtWebViewportWidth: function () {
+        return document.documentElement.clientWidth;
     },
 
-    // The one place where the page's events are translated: a click on a label (its second
-    // half of a double-click left out: click events count their clicks in detail, and a screen
-    // reader's press counts none), a new viewport, and the list boxes' own mouse, touch and keys.
-    // While the message is open the page behind it is inert; a click there, or on the message
-    // beside its button, leaves the focus on the button. Clicks on the labels before the program
-    // ran, and until the files that it reads are in its folder (or for three seconds at most),
-    // are kept by programfiles.js: they count then, in their order.
-    rtWebListen__deps: ['$Page', 'rtWebEvent'],
+    // The one place where the page's events are translated: a click on a label, a new viewport,
+    // and the list boxes' own mouse, touch and keys. While a message is open the page behind it is
+    // inert; a click there, or on the message beside its button, leaves the focus on the button.
+    // Clicks on the labels before the program ran, and until the files that it reads are in its
+    // folder (or for three seconds at most), are kept by programfiles.js: they count then, in
+    // their order.
+    rtWebListen__deps: ['$Page', 'rtWebLabelPressed', 'rtWebViewportChanged'],
     rtWebListen: function () {
-        var messageOpen = function () {
-            return Page.message !== null && Page.message.open;
-        };
         document.addEventListener('click', function (event) {
             var target = event.target instanceof Element ? event.target : null;
-            if (!target)
-                return;
-            if (messageOpen()) {
-                if (target === Page.message.rtButton)
-                    Page.message.close();
-                return;
-            }
-            var label = target.closest('.rt-label');
-            if (label && event.detail < 2 && !Module['earlyClicks'])
-                _rtWebEvent(Page.events.click, label.rtHandle);
-            var row = target.closest('.rt-option');
+            var label = target && target.closest('.rt-label');
+            if (label && !Module['earlyClicks'])
+                Page.press(label, event);
+            var row = target && target.closest('.rt-option');
             if (row && row.rtIndex >= 0)
                 Page.select(row.parentNode, row.rtIndex);
         });
         document.addEventListener('mousedown', function (event) {
-            if (messageOpen() && event.target !== Page.message.rtButton)
+            var target = event.target instanceof Element ? event.target : document.body;
+            var message = Page.message && Page.message.open;
+            if (message ? target !== Page.message.rtButton : target.closest('.rt-form') && !target.closest('.rt-list'))
                 event.preventDefault();
         });
         document.addEventListener('keydown', function (event) {
@@ -410,9 +442,13 @@ mergeInto(LibraryManager.library, {
                 Page.render(node);
             }
         }, true);
+        // Owners first, as they were made: an owned form takes its owner's fit.
         window.addEventListener('resize', function () {
-            Page.font = null;
-            _rtWebEvent(Page.events.viewportChanged, 0);
+            Page.fontMetrics = null;
+            Page.nodes.forEach(function (node) {
+                if (node && node.rtForm)
+                    _rtWebViewportChanged(node.rtForm);
+            });
         });
         var early = Module['earlyClicks'] || [];
         var counted = false;
@@ -421,9 +457,8 @@ mergeInto(LibraryManager.library, {
                 return;
             counted = true;
             Module['earlyClicks'] = null;
-            early.forEach(function (label) {
-                if (label.rtHandle && !messageOpen())
-                    _rtWebEvent(Page.events.click, label.rtHandle);
+            early.forEach(function (event) {
+                Page.press(event.target.closest('.rt-label'), event);
             });
         };
         (Module['programFilesPut'] || Promise.resolve()).then(count);

@@ -2,19 +2,14 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Start-up in the browser: the start-up form in the page, then the page's events, which come to
-// rtWebEvent(), the one place where they enter the program. The browser runs the event loop:
-// run() leaves the program running when it returns to the page, its start-up form alive, and
-// closing the page's tab ends the program. Does not: a command line (the page has none, so
-// --help and --version do not exist here), an exit status.
+// Start-up in the browser: the start-up form in the page, then the page's events. The browser runs
+// the event loop: run() leaves the program running when it returns to the page, its start-up form
+// alive, and closing the page's tab ends the program.
 
 #include "program.h"
 
-#include "formelement.h"
-#include "labelelement.h"
-#include "page.h"
-
 #include "system.h"
+#include "webdriver.h"
 
 #include <emscripten/emscripten.h>
 
@@ -41,18 +36,6 @@ int start(int /*argc*/, char** /*argv*/, const ProgramInfo& /*info*/, const std:
 }
 
 } // namespace rt
-
-extern "C" EMSCRIPTEN_KEEPALIVE void rtWebEvent(int event, int element)
-{
-    switch (static_cast<rt::web::PageEvent>(event)) {
-    case rt::web::PageEvent::click:
-        rt::Label::Native::clicked(element);
-        break;
-    case rt::web::PageEvent::viewportChanged:
-        rt::Form::Native::viewportChanged();
-        break;
-    }
-}
 
 extern "C" EMSCRIPTEN_KEEPALIVE void rtWebPutFile(const char* name, const char* bytes, int length)
 {

@@ -63,14 +63,12 @@ var Module = typeof Module !== 'undefined' ? Module : {};
     Module['showNotice'] = showNotice;
 
     // Clicks on the labels, those of the form's first frame among them, kept until the program
-    // runs and has the files that it reads, and counted then (page.js); a double-click's second
-    // click is none, as there.
+    // runs and has the files that it reads, and passed to it then as they came (page.js).
     var early = [];
     Module['earlyClicks'] = early;
     document.addEventListener('click', function (event) {
-        var label = Module['earlyClicks'] === early && event.target instanceof Element && event.target.closest('.rt-label');
-        if (label && event.detail < 2)
-            early.push(label);
+        if (Module['earlyClicks'] === early && event.target instanceof Element && event.target.closest('.rt-label'))
+            early.push(event);
     });
     document.querySelectorAll('.rt-first').forEach(function (frame) {
         frame.classList.add('rt-keeping');

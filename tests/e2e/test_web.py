@@ -166,6 +166,7 @@ class Game(WebTest):
         self.assertTrue(stays(lambda: p.focused().dom == box.find("button").dom), "the focus left OK")
         self.shot("message-50")
         self.dismiss(50, lambda ok: p.key("\n"))
+        self.assertTrue((focused := p.focused()) and focused.dom == p.listbox().dom, "the focus is not back on the list")
         self.assertTrue(stays(lambda: p.count_label().name == AFLOAT.format(50)))
         self.assertEqual(p.animals()[::2], (50, 49))
 
