@@ -744,12 +744,14 @@ class WebProgram:
 
     def kept_for_offline(self):
         """Waits until the site's service worker controls the page and has stored what a start
-        needs, the page and the animal file among them; the names of the stores it holds."""
+        needs, the page and the animal file among them; the names of the stores it holds. Read with
+        caches.match, never caches.open, which would make anew a store that the worker has just
+        deleted."""
         stored = """const done = arguments[0];
             (async () => {
                 const names = navigator.serviceWorker.controller ? await caches.keys() : [];
-                for (const cache of await Promise.all(names.map(name => caches.open(name))))
-                    if (!(await cache.match("tips.txt")) || !(await cache.match("./"))) return null;
+                for (const cacheName of names)
+                    if (!(await caches.match("tips.txt", {cacheName})) || !(await caches.match("./", {cacheName}))) return null;
                 return names.length ? names : null;
             })().then(done, () => done(null));"""
         return wait_for("the service worker to keep the site", lambda: self.driver.execute_async_script(stored),

@@ -361,8 +361,12 @@ class App(WebTest):
         second = program_files(self.site.folder)
         self.assertEqual((len(first), len(second), first & second), (2, 2, set()))
         loaded = "return performance.getEntriesByType('resource').map(e => e.name.split('/').pop())"
-        kept = "const [store, done] = arguments; caches.open(store).then(c => c.keys()).then(k => done(k.map(r => r.url.split('/').pop())))"
-        stored = lambda: {f for store in p.kept_for_offline() for f in p.driver.execute_async_script(kept, store)}
+        # Which of the files a store holds, read with caches.match: caches.open would make anew a store
+        # that the worker deletes meanwhile.
+        kept = "const [store, files, done] = arguments; Promise.all(files.map(f => caches.match(f, {cacheName: store})))" \
+               ".then(found => done(files.filter((f, i) => found[i])))"
+        stored = lambda: {f for store in p.kept_for_offline()
+                          for f in p.driver.execute_async_script(kept, store, sorted(first | second))}
         p.open()  # the first load after the deploy: either build, never a mix
         self.assertIn(set(p.js(loaded)) & (first | second), (first, second))
         # The second build's worker, which the browser fetched at that load, keeps the second build
