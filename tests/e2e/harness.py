@@ -465,6 +465,13 @@ class WineProgram(Program):
 CREDITS = "Jaggu du fant den super hemmelige about screenen"
 CHROMIUM, CHROMEDRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
 WEBKIT_DRIVER = "WebKitWebDriver"
+# What each engine's tests need beside Selenium and the built site; WebKitGTK's, the X server of
+# start_desktop(accessibility=False) too.
+ENGINE_TOOLS = {"Chromium": (CHROMIUM, CHROMEDRIVER),
+                "WebKit": (WEBKIT_DRIVER, "Xvfb", "xdotool", "import", "openbox", "wmctrl")}
+# What the tests run in the page (in_page.js): one expression, an object of functions.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "in_page.js"), encoding="utf-8") as _file:
+    IN_PAGE = _file.read()
 
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "scripts"))
@@ -564,6 +571,31 @@ class Site:
         shutil.rmtree(self.root)
 
 
+def _skip(why):
+    print(f"SKIP: {why}")
+    sys.exit(SKIP)
+
+
+def needs(site, *engines):
+    """Ends the test process before any test runs where the engines' tools, Selenium or the built
+    site are missing: skipped, with one line that names what is missing; or under CI=true, where
+    scripts/test has installed and built all of them, failed (1) with the same line. The one
+    place of that rule for the browser tests."""
+    try:
+        for engine in engines:
+            skip_without(*ENGINE_TOOLS[engine])
+        if "WebKit" in engines and display is None:
+            _skip("missing the X bindings, python3-xlib (scripts/test installs them)")
+        if importlib.util.find_spec("selenium") is None:
+            _skip("missing Selenium, python3-selenium (scripts/test installs it)")
+        if not os.path.isfile(os.path.join(site, "index.html")):
+            _skip(f"build the browser program first (scripts/build-web): {site}")
+    except SystemExit as skipped:
+        if skipped.code == SKIP and os.environ.get("CI") == "true":
+            sys.exit(1)
+        raise
+
+
 def _webdriver():
     """Selenium's webdriver module; skips the test process where Selenium is missing."""
     try:
@@ -601,18 +633,25 @@ def chromium(metrics=None, touch=False, prefs=None):
 
 
 
+_webkit_desktop = False
+
+
 def webkitgtk():
-    """WebKitGTK, Safari's engine, through its WebDriver, in an X server of its own (it has no
-    headless mode); skips the test process where its driver or Selenium is missing. Its driver
-    reads no accessibility tree: a test reads the page's elements instead."""
+    """WebKitGTK, Safari's engine, a new session of its WebDriver, in an X server (it has no
+    headless mode) that the first call starts for the whole test process. Its driver reads
+    no accessibility tree: a test reads the page's elements instead (in_page.js)."""
+    global _webkit_desktop
     skip_without(WEBKIT_DRIVER)
     webdriver = _webdriver()
-    start_desktop(accessibility=False)
-    try:
+    if not _webkit_desktop:
+        import atexit
+        start_desktop(accessibility=False)
+        atexit.register(stop_desktop)
+        _webkit_desktop = True
+    import warnings
+    with warnings.catch_warnings():  # Selenium's own use of a deprecated argument of its own
+        warnings.simplefilter("ignore", DeprecationWarning)
         return webdriver.WebKitGTK()
-    except BaseException:
-        stop_desktop()
-        raise
 
 class AXNode:
     """A node of Chromium's accessibility tree, as one reading of the whole tree saw it."""
@@ -679,18 +718,6 @@ _PLACE = """function() {
             Number(this.getAttribute("aria-setsize") || options.length)];
 }"""
 
-# What Chromium's default accessibility action dispatches at a node that has no action of its own:
-# pointerdown, mousedown, pointerup, mouseup and a click of detail 0, at the middle of the node.
-_PRESS = """function() {
-    const r = this.getBoundingClientRect();
-    const at = {bubbles: true, cancelable: true, composed: true, view: window, detail: 0, button: 0,
-                clientX: r.x + r.width / 2, clientY: r.y + r.height / 2, pointerId: 1, pointerType: "mouse", isPrimary: true};
-    for (const [type, Kind, buttons] of [["pointerdown", PointerEvent, 1], ["mousedown", MouseEvent, 1],
-                                         ["pointerup", PointerEvent, 0], ["mouseup", MouseEvent, 0], ["click", PointerEvent, 0]])
-        this.dispatchEvent(new Kind(type, {...at, buttons}));
-}"""
-
-
 class WebProgram:
     """The browser program in headless Chromium, loaded from a Site: read through Chromium's
     accessibility tree as a screen reader reads it, driven by WebDriver's real pointer, touch and
@@ -717,12 +744,14 @@ class WebProgram:
 
     def kept_for_offline(self):
         """Waits until the site's service worker controls the page and has stored what a start
-        needs, the page and the animal file among them; the names of the stores it holds."""
+        needs, the page and the animal file among them; the names of the stores it holds. Read with
+        caches.match, never caches.open, which would make anew a store that the worker has just
+        deleted."""
         stored = """const done = arguments[0];
             (async () => {
                 const names = navigator.serviceWorker.controller ? await caches.keys() : [];
-                for (const cache of await Promise.all(names.map(name => caches.open(name))))
-                    if (!(await cache.match("tips.txt")) || !(await cache.match("./"))) return null;
+                for (const cacheName of names)
+                    if (!(await caches.match("tips.txt", {cacheName})) || !(await caches.match("./", {cacheName}))) return null;
                 return names.length ? names : null;
             })().then(done, () => done(null));"""
         return wait_for("the service worker to keep the site", lambda: self.driver.execute_async_script(stored),
@@ -825,22 +854,8 @@ class WebProgram:
 
     # Real input, through WebDriver's actions.
 
-    def _actions(self, touch=False):
-        from selenium.webdriver.common.actions import interaction
-        from selenium.webdriver.common.actions.action_builder import ActionBuilder
-        from selenium.webdriver.common.actions.pointer_input import PointerInput
-        if touch:
-            return ActionBuilder(self.driver, mouse=PointerInput(interaction.POINTER_TOUCH, "finger"))
-        return ActionBuilder(self.driver)
-
     def click_at(self, x, y, repeat=1, touch=False):
-        actions = self._actions(touch)
-        pointer = actions.pointer_action.move_to_location(round(x), round(y))
-        for i in range(repeat):
-            pointer.pointer_down().pointer_up()
-            if i + 1 < repeat:
-                pointer.pause(0.08)
-        actions.perform()
+        click_at(self.driver, x, y, repeat, touch)
 
     def click(self, node, dx=0, dy=0, repeat=1, touch=False):
         x, y, w, h = self.rect(node)
@@ -849,15 +864,54 @@ class WebProgram:
     def tap(self, node, repeat=1):
         self.click(node, repeat=repeat, touch=True)
 
+    def throw(self, node, times):
+        x, y, w, h = self.rect(node)
+        throw_at(self.driver, x + w / 2, y + h / 2, times)
+
     def key(self, *keys):
-        from selenium.webdriver.common.action_chains import ActionChains
-        ActionChains(self.driver).send_keys(*keys).perform()
+        key(self.driver, *keys)
 
     def press(self, node):
         """A screen reader's press. Chromium offers no accessibility action through DevTools, so
-        this dispatches the events that its default action dispatches."""
-        self.call(node, _PRESS)
+        this dispatches the events that its default action dispatches (in_page.js)."""
+        self.call(node, f"function() {{ ({IN_PAGE}).press(this); }}")
 
     def screenshot(self, path):
         os.makedirs(os.path.dirname(path), exist_ok=True)
         self.driver.save_screenshot(path)
+
+
+# Real input through any engine's WebDriver: its actions, at points of the viewport, in CSS pixels.
+
+def _actions(driver, touch=False, duration=250):
+    from selenium.webdriver.common.actions import interaction
+    from selenium.webdriver.common.actions.action_builder import ActionBuilder
+    from selenium.webdriver.common.actions.pointer_input import PointerInput
+    mouse = PointerInput(interaction.POINTER_TOUCH, "finger") if touch else None
+    return ActionBuilder(driver, mouse=mouse, duration=duration)
+
+
+def click_at(driver, x, y, repeat=1, touch=False):
+    """A click, a tap, or a run of them at one spot: one chain, quick enough to be one run."""
+    actions = _actions(driver, touch)
+    pointer = actions.pointer_action.move_to_location(round(x), round(y))
+    for i in range(repeat):
+        pointer.pointer_down().pointer_up()
+        if i + 1 < repeat:
+            pointer.pause(0.08)
+    actions.perform()
+
+
+def throw_at(driver, x, y, times):
+    """Clicks that never pair into double-clicks, in one chain: each lands 30 pixels to the other
+    side of the spot from the last."""
+    actions = _actions(driver, duration=0)
+    for i in range(times):
+        actions.pointer_action.move_to_location(round(x + (-30 if i % 2 else 30)), round(y)).pointer_down().pointer_up()
+    actions.perform()
+
+
+def key(driver, *keys):
+    """Keys to whatever has the focus."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    ActionChains(driver).send_keys(*keys).perform()
