@@ -56,12 +56,32 @@ SANITIZER_REPORT = re.compile(r"ERROR: \w+Sanitizer|SUMMARY: \w+Sanitizer|runtim
 SKIP = 77
 
 
+def in_ci():
+    """CI sets CI=true (.ci/run does where the CI service does not)."""
+    return os.environ.get("CI", "").lower() not in ("", "0", "false", "no")
+
+
+def skip(missing, test=None):
+    """A test that cannot run, for want of what it names in one line: skipped on a developer's
+    machine (the process ends with SKIP, or the unittest case given skips), failed under CI, where
+    everything must be installed and built, so that a run that skipped cannot pass for one that
+    tested."""
+    if in_ci():
+        if test is not None:
+            test.fail(f"cannot run under CI: {missing}")
+        print(f"FAIL: cannot run under CI: {missing}", flush=True)
+        sys.exit(1)
+    if test is not None:
+        test.skipTest(missing)
+    print(f"SKIP: {missing}", flush=True)
+    sys.exit(SKIP)
+
+
 def skip_without(*tools):
-    """Ends the test process as skipped when a tool it needs is not installed."""
+    """Ends the test process as skipped (failed under CI) when a tool it needs is not installed."""
     for tool in tools:
         if shutil.which(tool) is None:
-            print(f"SKIP: missing tool: {tool} (scripts/test installs it)")
-            sys.exit(SKIP)
+            skip(f"missing tool: {tool} (scripts/test installs it)")
 
 
 def start_desktop(width=1280, height=960, accessibility=True):
@@ -69,15 +89,13 @@ def start_desktop(width=1280, height=960, accessibility=True):
     Windows program under Wine is read through the Windows API instead), only Xvfb."""
     global _server, _bus, _window_manager, _pyatspi
     if display is None:
-        print("SKIP: missing the X bindings, python3-xlib (scripts/test installs them)")
-        sys.exit(SKIP)
+        skip("missing the X bindings, python3-xlib (scripts/test installs them)")
     skip_without("Xvfb", "xdotool", "import", "openbox", "wmctrl")
     if accessibility:
         skip_without("dbus-daemon")
     # Only looked for here: importing it binds it to a bus, which must be the one started below.
     if importlib.util.find_spec("pyatspi") is None:
-        print("SKIP: missing the AT-SPI bindings, python3-pyatspi (scripts/test installs them)")
-        sys.exit(SKIP)
+        skip("missing the AT-SPI bindings, python3-pyatspi (scripts/test installs them)")
     _server = subprocess.Popen(
         ["Xvfb", "-displayfd", "1", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"],
         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
@@ -524,8 +542,7 @@ class Site:
 
     def __init__(self, folder, cache_control="no-store"):
         if not os.path.isfile(os.path.join(folder, "index.html")):
-            print(f"SKIP: build the browser program first (scripts/build-web): {folder}")
-            sys.exit(SKIP)
+            skip(f"build the browser program first (scripts/build-web): {folder}")
         self.root = tempfile.mkdtemp(prefix="bargeling-site-")
         self.folder = os.path.join(self.root, *self.BASE.strip("/").split("/"))
         shutil.copytree(folder, self.folder)
@@ -569,8 +586,7 @@ def _webdriver():
     try:
         from selenium import webdriver
     except ImportError:
-        print("SKIP: missing Selenium, python3-selenium (scripts/test installs it)")
-        sys.exit(SKIP)
+        skip("missing Selenium, python3-selenium (scripts/test installs it)")
     return webdriver
 
 

@@ -21,7 +21,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import ABOUT, AFLOAT, MAIN, MESSAGE_TITLE, SKIP, screenshot, skip_without, stays, wait_for  # noqa: E402
+from harness import ABOUT, AFLOAT, MAIN, MESSAGE_TITLE, screenshot, skip, skip_without, stays, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("BARGELING_PROGRAM", "build/bargeling")
 SHOTS = os.environ.get("BARGELING_SHOTS", "build/e2e-shots")
@@ -53,11 +53,9 @@ def skip_where_missing():
     skip_without("Xvfb", "weston", "dbus-daemon", "xdotool", "import", "convert")
     # Looked for, not imported: importing binds it to a bus, which must be the test's own.
     if not any(os.path.isdir(os.path.join(folder, "pyatspi")) for folder in sys.path if folder):
-        print("SKIP: missing the AT-SPI bindings, python3-pyatspi (scripts/test installs them)")
-        sys.exit(SKIP)
+        skip("missing the AT-SPI bindings, python3-pyatspi (scripts/test installs them)")
     if not qt_has_wayland():
-        print("SKIP: missing Qt's Wayland platform plugin, qt6-wayland (scripts/test installs it)")
-        sys.exit(SKIP)
+        skip("missing Qt's Wayland platform plugin, qt6-wayland (scripts/test installs it)")
 
 
 def frame_of(content):

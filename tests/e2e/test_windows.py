@@ -239,7 +239,7 @@ class Installer(WineTest):
         zips = glob.glob(os.path.join(PACKAGES, "bargeling-*-windows-x64.zip"))
         msis = glob.glob(os.path.join(PACKAGES, "bargeling-*-windows-x64.msi"))
         if not zips or not msis:
-            self.skipTest(f"no packages in {PACKAGES}")
+            harness.skip(f"no packages in {PACKAGES} (scripts/build-windows makes them)", self)
         names = {os.path.basename(n) for n in zipfile.ZipFile(zips[0]).namelist() if not n.endswith("/")}
         self.assertTrue({"bargeling.exe", "tips.txt"} <= names and not any("inspect" in n for n in names), names)
 
@@ -295,8 +295,9 @@ if __name__ == "__main__":
         subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
         sys.exit(0)
     if not os.path.exists(PROGRAM) or not os.path.exists(INSPECTOR):
-        print(f"SKIP: build the Windows program and tests first (scripts/build-windows): {PROGRAM}, {INSPECTOR}")
-        sys.exit(harness.SKIP)
+        harness.skip(f"build the Windows program and tests first (scripts/build-windows): {PROGRAM}, {INSPECTOR}")
     result = unittest.main(verbosity=2, exit=False).result
-    everything_skipped = result.testsRun and len(result.skipped) == result.testsRun
-    sys.exit(1 if not result.wasSuccessful() else harness.SKIP if everything_skipped else 0)
+    if not result.wasSuccessful():
+        sys.exit(1)
+    if result.testsRun and len(result.skipped) == result.testsRun:
+        harness.skip("every case skipped: " + "; ".join(reason for _, reason in result.skipped))
