@@ -158,6 +158,35 @@ def wait_for(what, predicate, timeout=10.0):
         time.sleep(0.05)
 
 
+def program_beside(executable, tips, folder):
+    """A copy of the program in the folder, beside a tips.txt of these lines, or none for None:
+    the program reads the one beside itself."""
+    copy = os.path.join(folder, os.path.basename(executable))
+    shutil.copy(executable, copy)
+    if tips is not None:
+        with open(os.path.join(folder, "tips.txt"), "w", encoding="utf-8") as f:
+            f.writelines(line + "\n" for line in tips)
+    return copy
+
+
+def overlaps(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
+
+
+def inside(a, b):
+    return b[0] <= a[0] and b[1] <= a[1] and a[0] + a[2] <= b[0] + b[2] and a[1] + a[3] <= b[1] + b[3]
+
+
+def spot_clear_of(rect, *covers):
+    """A spot of the rectangle that none of the others covers: its middle, else one near a corner."""
+    x, y, w, h = rect
+    spots = [(x + w // 2, y + h // 2)] + [(x + dx, y + dy) for dy in (8, h - 8) for dx in (8, w - 8)]
+    spot = next((s for s in spots if not any(c and overlaps((*s, 1, 1), c) for c in covers)), None)
+    if spot is None:
+        raise AssertionError(f"{rect} is wholly covered by {covers}")
+    return spot
+
+
 def screenshot(path):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     subprocess.run(["import", "-window", "root", path], check=True)
@@ -212,6 +241,62 @@ class Node:
             if action.getName(i) == name:
                 return action.doAction(i)
         raise AssertionError(f"no action {name} on {self.role} {self.name!r}")
+
+
+def atspi_bound(pyatspi):
+    """Tells Node the AT-SPI bindings that a desktop has bound to its bus."""
+    global _pyatspi
+    _pyatspi = pyatspi
+
+
+class SeenByScreenReader:
+    """What a table player sees of the program through AT-SPI, as a screen reader does, from the
+    program's accessible application, self.app (a Node). Places are read within the main window."""
+
+    def main_frame(self):
+        return next(f for f in self.app.children() if f.role == "frame" and f.find("list"))
+
+    def node(self, label):
+        if label == "credits":
+            return self.app.find("frame", ABOUT).find("push button")
+        return self.main_frame().find_all("push button")[0 if label == "count" else 1]
+
+    def title(self): return self.main_frame().name
+    def count(self): return self.node("count").name
+    def add(self): return self.node("add").name
+    def items(self): return [n.name for n in self.main_frame().find("list").children()]
+    def animals(self): return len(self.items())
+    def listName(self): return self.main_frame().find("list").name
+
+    def selected(self):
+        items = self.main_frame().find("list").children()
+        return next((i for i, item in enumerate(items) if "selected" in item.states()), None)
+
+    def message_box(self):
+        """The one open message; None for none, a text for more."""
+        boxes = [n for n in self.app.children() if n.role in ("alert", "dialog")]
+        if len(boxes) == 1:
+            return boxes[0]
+        return f"{len(boxes)} messages" if boxes else None
+
+    def message(self):
+        box = self.message_box()
+        if not isinstance(box, Node):
+            return box
+        shown = [n for n in box.descendants() if "showing" in n.states()]
+        icon = any(n.role in ("image", "icon") or n.role == "label" and not n.name for n in shown)
+        return (box.name + (" with an icon" if icon else ""), "\n".join(n.name for n in shown if n.role == "label"),
+                [n.name for n in shown if n.role == "push button"])
+
+    def credits(self):
+        frame = self.app.find("frame", ABOUT)
+        return frame and frame.find("push button").name
+
+    def layout(self):
+        x, y, width, height = self.main_frame().extents()
+        place = lambda node: (lambda e: [e[0] - x, e[1] - y, e[2], e[3]])(node.extents())
+        return {"form": [width, height], "list": place(self.main_frame().find("list")),
+                "count": place(self.node("count")), "add": place(self.node("add"))}
 
 
 class Program:
@@ -297,6 +382,13 @@ class Program:
 
     def click_at(self, x, y):
         subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"], check=True)
+
+    def clicks(self, *spots, run=1):
+        """Clicks at each spot in turn, in one run of xdotool; run clicks at each, quick enough to
+        pair into double-clicks. (No --sync: xdotool would wait for a motion that never comes where
+        Wine's pointer is already there; the X server moves the pointer before it clicks anyway.)"""
+        subprocess.run(["xdotool", *(a for x, y in spots for a in ("mousemove", str(x), str(y), "click", "--repeat",
+                                                                     str(run), "--delay", "60", "1"))], check=True)
 
     def key(self, *keys):
         subprocess.run(["xdotool", "key", "--delay", "40", *keys], check=True)
