@@ -14,7 +14,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import behaviours  # noqa: E402
 import harness  # noqa: E402
-from harness import ABOUT, AFLOAT, Program, screenshot, spot_clear_of, stays, wait_for  # noqa: E402
+from harness import ABOUT, AFLOAT, MESSAGE_TITLE, Program, screenshot, spot_clear_of, stays, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("BARGELING_PROGRAM", "build/bargeling")
 SHOTS = os.environ.get("BARGELING_SHOTS", "build/e2e-shots")
@@ -51,8 +51,8 @@ class X11Player(harness.SeenByScreenReader, behaviours.Player):
             shutil.rmtree(self.folder)
 
     def click(self, label, run=1):
-        box = self.p.message()
-        self.p.clicks(spot_clear_of(self.node(label).extents(), box and box.extents()), run=run)
+        box = self.p.message() and self.p.window(MESSAGE_TITLE)  # its title bar covers too
+        self.p.clicks(spot_clear_of(self.node(label).extents(), box and self.p.outer_rect(box)), run=run)
 
     def throw(self, times):
         x, y = spot_clear_of(self.node("add").extents())
@@ -76,6 +76,9 @@ class X11Player(harness.SeenByScreenReader, behaviours.Player):
         about, main, screen = self.p.outer_rect(window), self.p.outer_rect(self.p.main), self.p.x.screen()
         whole = harness.inside(about, (0, 0, screen.width_in_pixels, screen.height_in_pixels))
         return "beside" if whole and not harness.overlaps(about, main) else f"shown at {about}, the main window at {main}"
+
+    def layout(self):
+        return dict(super().layout(), form=list(self.p.geometry(self.p.main)[2:]))  # the X window's own size
 
 
 class Behaviours(behaviours.table(X11Player)):

@@ -319,20 +319,22 @@ class WaylandPlayer(harness.SeenByScreenReader, behaviours.Player):
 
     def on_screen(self, colour, size):
         """Where a window of this colour and size shows whole on the screen. Where weston put it on
-        the main window, the main window is moved clear of it, to one corner after another."""
+        the main window, so that neither shows whole, the main window is dragged clear of it, to one
+        corner after another."""
         w, h = self.form[2:]
-        corners = [(LEFT, PANEL + TOP), (OUTPUT_WIDTH - RIGHT - w, OUTPUT_HEIGHT - BOTTOM - h),
-                   (OUTPUT_WIDTH - RIGHT - w, PANEL + TOP), (LEFT, OUTPUT_HEIGHT - BOTTOM - h)]
-        for corner in [None] * 4 + corners:  # a new window first gets a moment to be drawn
-            if not corner:
-                time.sleep(0.1)
-            else:
-                self.desktop.drag((self.form[0] + w // 2, self.form[1] + h // 2), (corner[0] + w // 2, corner[1] + h // 2))
+        corners = iter([(LEFT, PANEL + TOP), (OUTPUT_WIDTH - RIGHT - w, OUTPUT_HEIGHT - BOTTOM - h),
+                        (OUTPUT_WIDTH - RIGHT - w, PANEL + TOP), (LEFT, OUTPUT_HEIGHT - BOTTOM - h)])
+        for _ in range(10):
             shot = self.desktop.shoot()
-            self.form = self.main_on_screen(shot) or self.form
-            found = [a for a in self.desktop.areas(colour, shot) if a[2:] == size]
-            if len(found) == 1 and self.main_on_screen(shot):
+            main, found = self.main_on_screen(shot), [a for a in self.desktop.areas(colour, shot) if a[2:] == size]
+            self.form = main or self.form
+            if main and len(found) == 1:
                 return found[0]
+            corner = None if main else next(corners, None)
+            if corner:
+                self.desktop.drag((self.form[0] + w // 2, self.form[1] + h // 2), (corner[0] + w // 2, corner[1] + h // 2))
+            else:
+                time.sleep(0.1)  # not drawn yet, or not whole
         return None
 
     def place(self, node, window, at):
