@@ -2,8 +2,9 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-"""End-to-end on Wayland: the real program in weston, with Qt's own title bar, maximized and
-restored from that title bar's buttons as a user would, with real pointer input.
+"""End-to-end on Wayland: the real program in weston, with Qt's own title bar. The table of
+behaviours (behaviours.json) is played by WaylandPlayer; Maximize is Wayland's own: the window
+maximized and restored from that title bar's buttons as a user would, with real pointer input.
 
 Weston runs on its X11 backend inside the test's own X server, so xdotool's pointer reaches it
 and a screenshot of the X screen shows what weston shows. Weston places windows at random: they
@@ -18,10 +19,13 @@ import signal
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import ABOUT, AFLOAT, MAIN, MESSAGE_TITLE, SKIP, screenshot, skip_without, stays, wait_for  # noqa: E402
+import behaviours  # noqa: E402
+import harness  # noqa: E402
+from harness import ABOUT, AFLOAT, MAIN, screenshot, skip, skip_without, spot_clear_of, stays, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("BARGELING_PROGRAM", "build/bargeling")
 SHOTS = os.environ.get("BARGELING_SHOTS", "build/e2e-shots")
@@ -53,11 +57,9 @@ def skip_where_missing():
     skip_without("Xvfb", "weston", "dbus-daemon", "xdotool", "import", "convert")
     # Looked for, not imported: importing binds it to a bus, which must be the test's own.
     if not any(os.path.isdir(os.path.join(folder, "pyatspi")) for folder in sys.path if folder):
-        print("SKIP: missing the AT-SPI bindings, python3-pyatspi (scripts/test installs them)")
-        sys.exit(SKIP)
+        skip("missing the AT-SPI bindings, python3-pyatspi (scripts/test installs them)")
     if not qt_has_wayland():
-        print("SKIP: missing Qt's Wayland platform plugin, qt6-wayland (scripts/test installs it)")
-        sys.exit(SKIP)
+        skip("missing Qt's Wayland platform plugin, qt6-wayland (scripts/test installs it)")
 
 
 def frame_of(content):
@@ -84,6 +86,20 @@ class Desktop:
         os.environ["XDG_RUNTIME_DIR"] = self.folder
         self.socket = "bargeling-test"
         self.log = os.path.join(self.folder, "weston.log")
+        self.weston = None
+        self.start_weston()
+        import pyatspi  # binds to the accessibility bus of the session bus above
+        self.atspi = pyatspi
+        harness.atspi_bound(pyatspi)
+        pyatspi.Registry.getDesktop(0).childCount  # starts the accessibility bus before the program
+
+    def start_weston(self):
+        """Starts weston, or starts it afresh: each weston places new windows at random from the
+        same sequence, so that a fresh one puts the same windows in the same places."""
+        if self.weston:
+            self.processes.remove(self.weston)
+            self.weston.terminate()
+            self.weston.wait(10)
         with open(self.log, "w") as log:
             self.weston = self.start(["weston", "--backend=x11-backend.so", "--use-pixman",
                                       f"--width={OUTPUT_WIDTH}", f"--height={OUTPUT_HEIGHT}",
@@ -96,9 +112,6 @@ class Desktop:
             print(self.weston_log())
             self.stop()
             raise
-        import pyatspi  # binds to the accessibility bus of the session bus above
-        self.atspi = pyatspi
-        pyatspi.Registry.getDesktop(0).childCount  # starts the accessibility bus before the program
 
     def start(self, command, **streams):
         process = subprocess.Popen(command, stderr=streams.pop("stderr", subprocess.DEVNULL), **streams)
@@ -150,24 +163,51 @@ class Desktop:
     # Real pointer input, through the X server weston draws in.
 
     def click(self, x, y, repeat=1):
+        self.clicks((x, y), run=repeat)
+
+    def clicks(self, *spots, run=1):
+        """Clicks at each spot in turn; run clicks at each, quick enough to pair into double-clicks."""
         # Weston's X11 backend moves its pointer by the X pointer's steps and takes its place
         # only when the X pointer enters its window: it comes in from the strip of the X screen
         # below weston's window, so that weston's pointer lands where the X pointer does.
+        moves = ["mousemove", str(spots[0][0]), str(OUTPUT_HEIGHT + 12), "sleep", "0.1"]
+        for x, y in spots:
+            moves += ["mousemove", str(x), str(y), "sleep", "0.25" if len(moves) == 5 else "0.02",
+                      "click", "--repeat", str(run), "--delay", "80", "1"]
+        subprocess.run(["xdotool", *moves], check=True)
+
+    def drag(self, start, end):
+        """Moves the window under start by end - start, as weston moves any window: dragged with the
+        Super key held."""
+        (x, y), (ex, ey) = start, end
         subprocess.run(["xdotool", "mousemove", str(x), str(OUTPUT_HEIGHT + 12), "sleep", "0.1",
-                        "mousemove", str(x), str(y), "sleep", "0.25",
-                        "click", "--repeat", str(repeat), "--delay", "80", "1"], check=True)
+                        "mousemove", str(x), str(y), "sleep", "0.25", "keydown", "super", "mousedown", "1", "sleep", "0.1",
+                        "mousemove", str((x + ex) // 2), str((y + ey) // 2), "sleep", "0.1", "mousemove", str(ex), str(ey),
+                        "sleep", "0.2", "mouseup", "1", "keyup", "super"], check=True)
 
 
-class Game:
+DESKTOP = None  # one X server and session bus for the test process: the AT-SPI client binds to its bus once
+
+
+def setUpModule():
+    global DESKTOP
+    DESKTOP = Desktop()
+
+
+def tearDownModule():
+    DESKTOP.stop()
+
+
+class Game(harness.SeenByScreenReader):
     """The real program on weston, read over AT-SPI."""
 
-    def __init__(self, desktop):
+    def __init__(self, desktop, program=PROGRAM):
         self.desktop = desktop
         self.errors = tempfile.TemporaryFile()
         environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_STYLE_OVERRIDE")}
         environment.update(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=desktop.socket,
                            QT_WAYLAND_DECORATION="bradient", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        self.process = subprocess.Popen([os.path.abspath(PROGRAM)], env=environment, cwd="/",
+        self.process = subprocess.Popen([os.path.abspath(program)], env=environment, cwd="/",
                                         stderr=self.errors)
         self.app = wait_for("the program on the accessibility bus", self.find_app, 20)
 
@@ -175,8 +215,8 @@ class Game:
         for app in self.desktop.atspi.Registry.getDesktop(0):
             if app is not None and app.get_process_id() == self.process.pid:
                 app.set_cache_mask(0)  # names change with every click: never read them from a cache
-                if self.find(app, "frame", MAIN):
-                    return app
+                if harness.Node(app).find("frame", MAIN):
+                    return harness.Node(app)
         return None
 
     def stderr(self):
@@ -192,64 +232,121 @@ class Game:
     def runs(self):
         return self.process.poll() is None
 
-    # What assistive technology sees.
+    def press(self, label):
+        self.node(label).do_action("Press")
 
-    def find(self, node, role, name=None):
-        node.clear_cache()
-        for child in node:
-            if child is None:
-                continue
-            if child.getRoleName() == role and (name is None or child.name == name):
-                return child
-            found = self.find(child, role, name)
-            if found:
-                return found
+
+class WaylandPlayer(harness.SeenByScreenReader, behaviours.Player):
+    """What differs from X11, and why: a Wayland client can neither place its windows nor learn
+    where the compositor put them, and AT-SPI's places are within each window. So the windows are
+    found on a screenshot by colour, and the controls clicked at AT-SPI's places within them; the
+    about window's "beside" can only mean shown and whole on the screen. Each case has a weston of
+    its own, which puts its windows in the same places every run."""
+
+    def __init__(self, test):
+        self.test, self.desktop = test, DESKTOP
+
+    def start(self, tips):
+        self.desktop.start_weston()
+        self.folder = tempfile.mkdtemp(prefix="bargeling-table-")
+        self.game = Game(self.desktop, PROGRAM if tips is behaviours.BUNDLED
+                         else harness.program_beside(os.path.abspath(PROGRAM), tips, self.folder))
+        self.app = self.game.app
+        self.form = wait_for("the main form on the screen", lambda: self.main_on_screen(self.desktop.shoot()))
+
+    def stop(self):
+        try:
+            screenshot(os.path.join(SHOTS, f"Wayland-{self.test._testMethodName}.png"))
+            if self.message_box():
+                self.dismiss()
+            self.desktop.click(self.form[0] + self.form[2] + RIGHT + CLOSE[0], self.form[1] - TOP + CLOSE[1])
+            status = self.game.process.wait(10)
+            report = harness.SANITIZER_REPORT.search(self.game.stderr())
+            assert status == 0 and not report, f"the game ended with status {status}:\n{self.game.stderr()[-4000:]}"
+        finally:
+            self.game.stop()
+            shutil.rmtree(self.folder)
+
+    def main_on_screen(self, shot):
+        """The main form: a white area in a title bar's frame, the first time; later, of its size."""
+        grey = self.desktop.areas(GREY, shot)
+        return next((a for a in self.desktop.areas(WHITE, shot) if frame_of(a) in grey
+                     and (not hasattr(self, "form") or a[2:] == self.form[2:])), None)
+
+    def on_screen(self, colour, size):
+        """Where a window of this colour and size shows whole on the screen. Where weston put it on
+        the main window, so that neither shows whole, the main window is dragged clear of it, to one
+        corner after another."""
+        w, h = self.form[2:]
+        corners = iter([(LEFT, PANEL + TOP), (OUTPUT_WIDTH - RIGHT - w, OUTPUT_HEIGHT - BOTTOM - h),
+                        (OUTPUT_WIDTH - RIGHT - w, PANEL + TOP), (LEFT, OUTPUT_HEIGHT - BOTTOM - h)])
+        for _ in range(10):
+            shot = self.desktop.shoot()
+            main, found = self.main_on_screen(shot), [a for a in self.desktop.areas(colour, shot) if a[2:] == size]
+            self.form = main or self.form
+            if main and len(found) == 1:
+                return found[0]
+            corner = None if main else next(corners, None)
+            if corner:
+                self.desktop.drag((self.form[0] + w // 2, self.form[1] + h // 2), (corner[0] + w // 2, corner[1] + h // 2))
+            else:
+                time.sleep(0.1)  # not drawn yet, or not whole
         return None
 
-    def find_all(self, node, role):
-        node.clear_cache()
-        found = []
-        for child in node:
-            if child is not None:
-                found += [child] if child.getRoleName() == role else []
-                found += self.find_all(child, role)
-        return found
+    def place(self, node, window, at):
+        x, y, w, h = node.extents()
+        return at[0] + x - window[0], at[1] + y - window[1], w, h
 
-    def frame(self, title):
-        return self.find(self.app, "frame", title)
+    def message_on_screen(self):
+        box = self.message_box()
+        if box is None:
+            return None
+        return box, wait_for("the message on the screen", lambda: self.on_screen(GREY, tuple(frame_of(box.extents())[2:])))
 
-    def labels(self):
-        return self.find_all(self.frame(MAIN), "push button")
+    def click(self, label, run=1):
+        node, shown = self.node(label), self.message_on_screen()
+        if label == "credits":
+            frame = self.app.find("frame", ABOUT)
+            at = wait_for("the about window on the screen", lambda: self.on_screen(WHITE, tuple(frame.extents()[2:])))
+            rect = self.place(node, frame.extents(), at)
+        else:
+            rect = self.place(node, self.main_frame().extents(), self.form)
+        self.desktop.clicks(spot_clear_of(rect, shown and shown[1]), run=run)
 
-    def count(self):
-        return self.labels()[0].name
+    def throw(self, times):
+        x, y = spot_clear_of(self.place(self.node("add"), self.main_frame().extents(), self.form))
+        self.desktop.clicks(*((x + (30 if i % 2 else -30), y) for i in range(times)))
 
-    def animals(self):
-        return [item.name for item in self.find_all(self.find(self.frame(MAIN), "list"), "list item")]
+    def press(self, label):
+        self.node(label).do_action("Press")
 
-    def message(self):
-        self.app.clear_cache()
-        for node in self.app:
-            if node is not None and node.getRoleName() in ("alert", "dialog") and node.name == MESSAGE_TITLE:
-                return node
-        return None
+    def key(self, name):
+        subprocess.run(["xdotool", "key", name], check=True)
 
-    def press(self, node):
-        action = node.queryAction()
-        names = [action.getName(i) for i in range(action.nActions)]
-        action.doAction(names.index("Press"))
+    def dismiss(self):
+        box, at = wait_for("the message", self.message_on_screen)
+        content = (at[0] + LEFT, at[1] + TOP)  # within the title bar's frame
+        self.desktop.clicks(spot_clear_of(self.place(box.find("push button", "OK"), box.extents(), content)))
+        wait_for("the message to close", lambda: self.message_box() is None)
+
+    def about(self):
+        frame = self.app.find("frame", ABOUT)
+        if frame is None or "showing" not in frame.states():
+            return "hidden"
+        return "beside" if self.on_screen(WHITE, tuple(frame.extents()[2:])) else "shown, not whole on the screen"
+
+    def layout(self):
+        return dict(super().layout(), form=list(self.form[2:]))
+
+
+class Behaviours(behaviours.table(WaylandPlayer)):
+    """The table, on Wayland, weston afresh for each case."""
 
 
 class Maximize(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.desktop = Desktop()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.desktop.stop()
-
     def setUp(self):
+        self.desktop = DESKTOP
+        self.desktop.start_weston()  # where it puts the windows depends on what it put before
         self.game = Game(self.desktop)
 
     def tearDown(self):
@@ -299,13 +396,13 @@ class Maximize(unittest.TestCase):
         # Qt draws its own title bar: the test is about its buttons.
         self.assertIn(frame_of(main), d.areas(GREY), "no title bar drawn by Qt around the main window")
         for _ in range(49):
-            g.press(g.labels()[1])
+            g.press("add")
         wait_for("49 animals", lambda: g.count() == AFLOAT.format(49))
 
         # The 50th opens a message box, which has the maximize button too.
-        g.press(g.labels()[1])
-        box = wait_for("the message at 50", g.message)
-        ok = wait_for("its OK button", lambda: g.find(box, "push button", "OK"))
+        g.press("add")
+        box = wait_for("the message at 50", g.message_box)
+        ok = wait_for("its OK button", lambda: box.find("push button", "OK"))
         normal_box = self.wait_screen("the message box", lambda shot: next(
             (a for a in d.areas(GREY, shot) if a != frame_of(main) and a[2] > 100 and a[3] > TOP + 40), None))
         self.shot("message")
@@ -317,9 +414,9 @@ class Maximize(unittest.TestCase):
         self.wait_screen("the message box restored", lambda shot: any(
             a[2:] == normal_box[2:] for a in d.areas(GREY, shot)))
         self.assert_alive("restoring the message box")
-        g.press(ok)
-        wait_for("the message to close", lambda: g.message() is None)
-        animals = g.animals()
+        ok.do_action("Press")
+        wait_for("the message to close", lambda: g.message_box() is None)
+        animals = g.items()
         self.assertEqual(len(animals), 50)
         self.assertEqual(g.count(), AFLOAT.format(50))
 
@@ -331,12 +428,12 @@ class Maximize(unittest.TestCase):
                maximized[1] + (maximized[3] - MAIN_SIZE[1]) // 2 + ADD_LABEL[1]) + ADD_LABEL[2:]
         keep_free = [frame_of(main), (OUTPUT_WIDTH - 70, PANEL, 70, TOP), add]
         for _ in range(15):
-            g.press(g.labels()[0])
-            credits = wait_for("the about window", lambda: g.frame(ABOUT) and g.find(g.frame(ABOUT), "push button"))
+            g.press("count")
+            credits = wait_for("the about window", lambda: g.app.find("frame", ABOUT) and g.node("credits"))
             about = self.about_window()
             if about and not any(intersects(about, area) for area in keep_free):
                 break
-            g.press(credits)
+            credits.do_action("Press")
             self.wait_screen("the about window hidden", lambda shot: not d.area_sized(WHITE, ABOUT_SIZE, shot)
                              and len(d.area_sized(WHITE, MAIN_SIZE, shot)) == 1)
         else:
@@ -351,7 +448,7 @@ class Maximize(unittest.TestCase):
         # Its controls kept their size, centred: the add label is where the centring puts it.
         d.click(add[0] + 60, add[1] + 40)
         wait_for("a 51st animal", lambda: g.count() == AFLOAT.format(51))
-        self.assertEqual(g.animals()[:50], animals)
+        self.assertEqual(g.items()[:50], animals)
 
         # The same button, now restore.
         d.click(OUTPUT_WIDTH + MAXIMIZE[0], PANEL + MAXIMIZE[1])
@@ -366,11 +463,11 @@ class Maximize(unittest.TestCase):
         if maximized in d.areas(WHITE):
             main = maximized
 
-        self.assertEqual(len(g.animals()), 51)
-        self.assertEqual(g.animals()[:50], animals)
+        self.assertEqual(g.animals(), 51)
+        self.assertEqual(g.items()[:50], animals)
         self.assertEqual(g.count(), AFLOAT.format(51))
         # The about window kept its size and has no title bar.
-        self.assertIsNotNone(g.frame(ABOUT))
+        self.assertIsNotNone(g.app.find("frame", ABOUT))
         self.assertEqual(d.area_sized(WHITE, ABOUT_SIZE), [about])
         self.assertNotIn(frame_of(about), d.areas(GREY))
 

@@ -7,8 +7,8 @@ commit, from two folders and at two times, give the same program and the same .d
 and the same Windows program, zip file and installer, and the same site of the browser build.
 
 Run one class at a time: `test_package.py Licensing`, `test_package.py Reproducible`,
-`test_package.py ReproducibleWindows` or `test_package.py ReproducibleWeb`. A check whose tool is missing is skipped, and says so;
-scripts/setup installs the tools.
+`test_package.py ReproducibleWindows` or `test_package.py ReproducibleWeb`. A check whose tool is missing is skipped, and says so,
+and fails under CI; scripts/setup installs the tools.
 """
 
 import hashlib
@@ -19,6 +19,9 @@ import sys
 import tempfile
 import time
 import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
+import harness  # noqa: E402
 
 SOURCE = os.environ.get("BARGELING_SOURCE_DIR",
                         os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))))
@@ -60,7 +63,7 @@ class Licensing(unittest.TestCase):
 
     def test_reuse_lint_says_the_tree_is_compliant(self):
         if shutil.which("reuse") is None:
-            self.skipTest("reuse is missing (Debian's package reuse; scripts/setup installs it)")
+            harness.skip("missing tool: reuse (Debian's package reuse; scripts/setup installs it)", self)
         # In a git checkout reuse leaves out what git ignores, such as build/.
         result = subprocess.run(["reuse", "--root", SOURCE, "lint"], capture_output=True, text=True)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
@@ -75,7 +78,7 @@ class Reproducible(unittest.TestCase):
         the test sees the changes it is run on), and new ones that git does not ignore."""
         listed = git("ls-files", "-z", "--cached", "--others", "--exclude-standard")
         if listed is None:
-            self.skipTest("the source is not a git checkout, so its files cannot be told from others")
+            harness.skip("the source is not a git checkout, so its files cannot be told from others", self)
         names = sorted({name for name in listed.decode().split("\0") if name})
         return [name for name in names if os.path.isfile(os.path.join(SOURCE, name))]
 
@@ -144,7 +147,7 @@ class ReproducibleWindows(Reproducible):
         missing = [tool for tool in ("x86_64-w64-mingw32-g++-posix", "x86_64-w64-mingw32-windres",
                                      "rsvg-convert", "icotool", "zip", "wixl", "msiinfo") if not shutil.which(tool)]
         if missing:
-            self.skipTest(f"missing {', '.join(missing)} (scripts/build-windows installs them)")
+            harness.skip(f"missing tools: {', '.join(missing)} (scripts/build-windows installs them)", self)
 
     def build(self, source, umask):
         build = os.path.join(source, "build-windows")
@@ -169,7 +172,7 @@ class ReproducibleWeb(Reproducible):
 
     def setUp(self):
         if shutil.which("emcc") is None:
-            self.skipTest("emcc is missing (Debian's package emscripten; scripts/setup installs it)")
+            harness.skip("missing tool: emcc (Debian's package emscripten; scripts/setup installs it)", self)
 
     def build(self, source, umask):
         previous = os.umask(umask)
