@@ -92,6 +92,10 @@ class WineTest(unittest.TestCase):
             self.program.click(box.child("Button"))
         wait_for("the message to close", lambda: self.program.message() is None)
 
+    def select_by_key(self, key, index):
+        self.program.key(key)
+        wait_for(f"{key} to select item {index}", lambda: self.main().child("ListBox").selected == index)
+
     def assert_list(self, count, animals=None):
         box = self.main().child("ListBox")
         self.assertEqual((box.count, box.selected, len(box.items)), (count, count - 1, count))
@@ -121,7 +125,9 @@ class Game(WineTest):
                 seen = p.accessible(label)
                 self.assertEqual((seen["role"], seen["name"], seen["defaultAction"], seen["window"]),
                                  (ROLE_SYSTEM_PUSHBUTTON, label.text, "Press", label.hwnd))
-            self.assertNotEqual(p.accessible(main.child("ListBox"))["role"], ROLE_SYSTEM_PUSHBUTTON)
+            seen = p.accessible(main.child("ListBox"))
+            self.assertNotEqual(seen["role"], ROLE_SYSTEM_PUSHBUTTON)
+            self.assertEqual(seen["name"], "Dyr i arken")
 
         with self.subTest("the about window"):
             p.click(count)
@@ -148,6 +154,7 @@ class Game(WineTest):
         self.assertEqual(p.accessible(count)["name"], AFLOAT.format(1))
         self.throw(1, repeat=2)
         self.wait_count(AFLOAT.format(2))
+        self.select_by_key("Up", 0)  # the list has had the focus from the start, through the clicks
         self.throw(47)
         self.wait_count(AFLOAT.format(49))
         self.assertIsNone(p.message())
@@ -165,6 +172,7 @@ class Game(WineTest):
         self.dismiss(50, shot="96dpi-message-50")
         self.assertTrue(stays(lambda: self.main().child("ListBox").count == 50))
         self.assert_list(50)
+        self.select_by_key("Home", 0)  # and has it again once the message is closed
 
         p.click(count)  # open through the next message, which blocks it too
         about = wait_for("the about window", lambda: p.top(ABOUT))
