@@ -57,9 +57,9 @@ ComApartment::~ComApartment()
         CoUninitialize();
 }
 
-// The answers of our own for the control itself (a label's role, name, default action, keyboard
-// shortcut and press; another control's name, where it has one) come from the control; every
-// other answer is the standard object's. Once disconnected, each answers RPC_E_DISCONNECTED, as
+// The answers of our own for the control itself (its name, where it has one; a label's role,
+// default action, keyboard shortcut and press) come from the control; every other answer is the
+// standard object's. Once disconnected, each answers RPC_E_DISCONNECTED, as
 // Windows' proxy of a disconnected object does.
 class AccessibleControl::Object final : public IAccessible {
 public:
@@ -132,20 +132,11 @@ public:
     // IAccessible, where the control has answers of its own.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
     {
-        if (!standard_ || !isSelf(child) || (!label_ && name_.empty()))
+        if (!standard_ || !isSelf(child) || name_.empty())
             return standard(&IAccessible::get_accName, child, name);
         if (!name)
             return E_POINTER;
-        *name = nullptr;
-        if (!label_)
-            return answerText(name_.data(), static_cast<UINT>(name_.size()), name);
-        // The label's text as it is: it shows "&" as it is (SS_NOPREFIX), where the standard
-        // object would take it for a mnemonic and leave it out.
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
-        if (text.empty())
-            return S_FALSE;
-        return answerText(text.data(), static_cast<UINT>(text.size()), name);
+        return answerText(name_.data(), static_cast<UINT>(name_.size()), name);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {

@@ -59,8 +59,7 @@ public:
     AccessibleControl(const AccessibleControl&) = delete;
     AccessibleControl& operator=(const AccessibleControl&) = delete;
 
-    // The name of a control that is not a label, for a screen reader; the standard object's
-    // where none is given.
+    // The control's name for a screen reader; the standard object's where none is given.
     void setName(std::wstring name);
     // The answer to WM_GETOBJECT; 0 (the system's own answer) for another object than the
     // client, or where ours could not be made.

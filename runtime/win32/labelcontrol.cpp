@@ -34,9 +34,13 @@ LabelControl::~LabelControl()
     RemoveWindowSubclass(handle(), labelProc, subclassId);
 }
 
+// Its name is its caption as it shows, "&" included, where the standard object would take an "&"
+// for a mnemonic and leave it out.
 void LabelControl::setCaption(const std::string& text)
 {
-    SetWindowTextW(handle(), widen(text).c_str());
+    const std::wstring caption = widen(text);
+    SetWindowTextW(handle(), caption.c_str());
+    accessible_.setName(caption);
 }
 
 // The mouse is held by the label from the press to the release. The STATIC class has CS_DBLCLKS:

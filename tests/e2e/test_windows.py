@@ -32,7 +32,7 @@ PACKAGES = os.path.abspath(os.environ.get("BARGELING_PACKAGE_DIR", os.path.join(
 PREFIX = os.path.abspath(os.environ.get("BARGELING_WINE_PREFIX", os.path.join(BUILD, "wine-prefix")))
 CREDITS = "Jaggu du fant den super hemmelige about screenen"
 WS_POPUP, WS_CAPTION, WS_THICKFRAME, WS_MAXIMIZEBOX, SS_NOTIFY = 0x80000000, 0xC00000, 0x40000, 0x10000, 0x100
-ROLE_SYSTEM_PUSHBUTTON, S_OK, E_FAIL = 43, "0x00000000", "0x80004005"
+ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSED, S_OK, E_FAIL = 43, 0x4, "0x00000000", "0x80004005"
 
 
 def setUpModule():
@@ -128,6 +128,7 @@ class Game(WineTest):
             seen = p.accessible(main.child("ListBox"))
             self.assertNotEqual(seen["role"], ROLE_SYSTEM_PUSHBUTTON)
             self.assertEqual(seen["name"], "Dyr i arken")
+            self.assertTrue(seen["state"] & STATE_SYSTEM_FOCUSED, "the list has no keyboard focus at start")
 
         with self.subTest("the about window"):
             p.click(count)
