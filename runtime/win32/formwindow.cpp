@@ -8,8 +8,6 @@
 #include "form.h"
 #include "utf16.h"
 
-#include <commctrl.h>
-
 namespace rt::win32 {
 
 namespace {
@@ -26,11 +24,6 @@ HICON programIcon(int side)
 void registerFormClass(WNDPROC windowProc)
 {
     static const bool registered = [windowProc] {
-        makeProcessDpiAware();
-        // Version 6 of the common controls, as the manifest asks, draws the list's scroll bar
-        // in the desktop's theme.
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&controls);
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = windowProc;
@@ -271,6 +264,25 @@ ChildWindow::ChildWindow(const FormWindow& form, const wchar_t* className, DWORD
 {
     // Made in its place; it has not been drawn yet, in any font.
     SendMessageW(handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form_.font()), FALSE);
+}
+
+// The class's own procedure back before the window goes, with this object: none of the window's
+// last messages reaches the control.
+ChildWindow::~ChildWindow()
+{
+    if (classProcedure_)
+        SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
+}
+
+void ChildWindow::subclass(WNDPROC procedure)
+{
+    SetWindowLongPtrW(handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    classProcedure_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+LRESULT ChildWindow::callClass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return CallWindowProcW(classProcedure_, window, message, wParam, lParam);
 }
 
 void ChildWindow::moveTo(const Rect& area) const

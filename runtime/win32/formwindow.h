@@ -57,11 +57,13 @@ private:
     UniqueWindow window_;
 };
 
-// A control's child window in its form, in the form's font; destroyed with this object.
+// A control's child window in its form, in the form's font; destroyed with this object. A
+// control that answers some of its window's messages itself puts a procedure of its own before
+// its class's, which passes on the rest.
 class ChildWindow {
 public:
     ChildWindow(const FormWindow& form, const wchar_t* className, DWORD style, DWORD exStyle, const Rect& area);
-    virtual ~ChildWindow() = default;
+    virtual ~ChildWindow();
     ChildWindow(const ChildWindow&) = delete;
     ChildWindow& operator=(const ChildWindow&) = delete;
 
@@ -69,9 +71,20 @@ public:
     // To its place, in the form's font, which may be new.
     void moveTo(const Rect& area) const;
 
+protected:
+    void subclass(WNDPROC procedure);
+    LRESULT callClass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
+    // In a procedure of a control's own: the control whose window it is.
+    template <class Control>
+    static Control& of(HWND window)
+    {
+        return static_cast<Control&>(*reinterpret_cast<ChildWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+    }
+
 private:
     const FormWindow& form_;
     UniqueWindow window_;
+    WNDPROC classProcedure_ = nullptr;
 };
 
 } // namespace rt::win32

@@ -6,8 +6,6 @@
 
 #include "utf16.h"
 
-#include <commctrl.h>
-
 namespace rt::win32 {
 
 namespace {
@@ -16,7 +14,6 @@ namespace {
 // control does; the bottom of the text is cut, with no ellipsis. SS_NOTIFY lets the mouse reach
 // the control at all.
 constexpr DWORD labelStyle = SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX | SS_NOTIFY;
-constexpr UINT_PTR subclassId = 1;
 
 } // namespace
 
@@ -25,13 +22,7 @@ LabelControl::LabelControl(Label& label, const FormWindow& form, const Rect& are
     , ChildWindow(form, L"STATIC", labelStyle, 0, area)
     , accessible_(*this)
 {
-    SetWindowSubclass(handle(), labelProc, subclassId, reinterpret_cast<DWORD_PTR>(this));
-}
-
-// Before the window goes, with this object: no message of its last ones reaches the label.
-LabelControl::~LabelControl()
-{
-    RemoveWindowSubclass(handle(), labelProc, subclassId);
+    subclass(labelProc);
 }
 
 // Its name is its caption as it shows, "&" included, where the standard object would take an "&"
@@ -45,9 +36,9 @@ void LabelControl::setCaption(const std::string& text)
 
 // The mouse is held by the label from the press to the release. The STATIC class has CS_DBLCLKS:
 // a press that pairs with the one before comes as WM_LBUTTONDBLCLK.
-LRESULT CALLBACK LabelControl::labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+LRESULT CALLBACK LabelControl::labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto& label = *reinterpret_cast<LabelControl*>(self);
+    auto& label = of<LabelControl>(window);
     // A message that could not be registered is 0, which must not turn WM_NULL into a press.
     if (const UINT press = pressMessage(); press != 0 && message == press) {
         // Posted where the label took a press: it must take one still, and a click reach it.
@@ -83,7 +74,7 @@ LRESULT CALLBACK LabelControl::labelProc(HWND window, UINT message, WPARAM wPara
     default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return label.callClass(window, message, wParam, lParam);
 }
 
 } // namespace rt::win32

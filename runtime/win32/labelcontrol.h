@@ -17,13 +17,12 @@ namespace rt::win32 {
 class LabelControl final : public LabelDriver, public ChildWindow {
 public:
     LabelControl(Label& label, const FormWindow& form, const Rect& area);
-    ~LabelControl() override;
 
     void place(const Rect& area) override { moveTo(area); }
     void setCaption(const std::string& text) override;
 
 private:
-    static LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    static LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     int placeInRun_ = 0; // of the press held now; 0 for none
     AccessibleControl accessible_;

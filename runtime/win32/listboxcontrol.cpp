@@ -6,26 +6,18 @@
 
 #include "utf16.h"
 
-#include <commctrl.h>
-
 namespace rt::win32 {
 
 namespace {
 
 constexpr DWORD listStyle = WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
-constexpr UINT_PTR subclassId = 1;
 
 } // namespace
 
 ListBoxControl::ListBoxControl(const FormWindow& form, const Rect& area)
     : ChildWindow(form, L"LISTBOX", listStyle, WS_EX_CLIENTEDGE, area)
 {
-    SetWindowSubclass(handle(), listProc, subclassId, reinterpret_cast<DWORD_PTR>(this));
-}
-
-ListBoxControl::~ListBoxControl()
-{
-    RemoveWindowSubclass(handle(), listProc, subclassId);
+    subclass(listProc);
 }
 
 void ListBoxControl::appendRow(const std::string& text)
@@ -50,12 +42,13 @@ void ListBoxControl::setName(const std::string& name)
     accessible_.setName(widen(name));
 }
 
-LRESULT CALLBACK ListBoxControl::listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+LRESULT CALLBACK ListBoxControl::listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    auto& list = of<ListBoxControl>(window);
     if (message == WM_GETOBJECT)
-        if (const LRESULT answer = reinterpret_cast<ListBoxControl*>(self)->accessible_.answer(window, wParam, lParam))
+        if (const LRESULT answer = list.accessible_.answer(window, wParam, lParam))
             return answer;
-    return DefSubclassProc(window, message, wParam, lParam);
+    return list.callClass(window, message, wParam, lParam);
 }
 
 } // namespace rt::win32

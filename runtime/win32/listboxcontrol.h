@@ -17,7 +17,6 @@ namespace rt::win32 {
 class ListBoxControl final : public ListBoxDriver, public ChildWindow {
 public:
     ListBoxControl(const FormWindow& form, const Rect& area);
-    ~ListBoxControl() override;
 
     void place(const Rect& area) override { moveTo(area); }
     void appendRow(const std::string& text) override;
@@ -26,7 +25,7 @@ public:
     void setName(const std::string& name) override;
 
 private:
-    static LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    static LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     AccessibleControl accessible_;
 };
