@@ -14,15 +14,10 @@ Function userFunction(const char* name)
     return systemFunction<Function>(L"user32.dll", name);
 }
 
-using SetProcessDpiAwarenessContextFunction = BOOL(WINAPI*)(HANDLE);
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFunction = UINT(WINAPI*)();
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-
-// The values of DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE(_V2), which older headers lack.
-const HANDLE perMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
-const HANDLE perMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
 
 UINT systemDpi()
 {
@@ -37,20 +32,6 @@ UINT systemDpi()
 }
 
 } // namespace
-
-void makeProcessDpiAware()
-{
-    static const bool done = [] {
-        if (const auto setContext = userFunction<SetProcessDpiAwarenessContextFunction>("SetProcessDpiAwarenessContext")) {
-            // Refused when the manifest has set it already, which is as good.
-            if (setContext(perMonitorAwareV2) || setContext(perMonitorAware))
-                return true;
-            return GetLastError() == ERROR_ACCESS_DENIED;
-        }
-        return SetProcessDPIAware() != FALSE;
-    }();
-    (void)done;
-}
 
 UINT dpiOfWindow(HWND window)
 {

@@ -7,18 +7,14 @@
 // Dots per inch, per monitor where the system knows them (Windows 10 1703 and later: per-monitor
 // awareness v2, the *ForDpi functions) and for the whole system where it does not (Windows 7
 // and 8, Wine's partial support). The newer functions are looked up at run time, so the program
-// starts everywhere and falls back to the system's DPI.
+// starts everywhere and falls back to the system's DPI. The process is made aware of the DPI by
+// its manifest (program.manifest.in), before its first line runs.
 
 #include "win32.h"
 
 namespace rt::win32 {
 
 inline constexpr UINT defaultDpi = USER_DEFAULT_SCREEN_DPI; // 96
-
-// Per-monitor v2 where the manifest has not already said so (a program without our manifest,
-// such as a test); per-monitor v1, then system-wide awareness on older systems. Before the first
-// window.
-void makeProcessDpiAware();
 
 UINT dpiOfWindow(HWND window);
 

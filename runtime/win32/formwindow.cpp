@@ -5,13 +5,10 @@
 #include "formwindow.h"
 
 #include "dpi.h"
+#include "form.h"
 #include "utf16.h"
 
-#include <algorithm>
-#include <cassert>
-#include <commctrl.h>
-
-namespace rt {
+namespace rt::win32 {
 
 namespace {
 
@@ -27,11 +24,6 @@ HICON programIcon(int side)
 void registerFormClass(WNDPROC windowProc)
 {
     static const bool registered = [windowProc] {
-        win32::makeProcessDpiAware();
-        // Version 6 of the common controls, as the manifest asks, draws the list's scroll bar
-        // in the desktop's theme.
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&controls);
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = windowProc;
@@ -62,110 +54,145 @@ Rect toRect(const RECT& rect)
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+RECT windowRect(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
 // The frame as the user sees it: without the invisible border that Windows 10 and later add
 // around it. dwmapi is a system DLL, loaded only where it is there.
 Rect visibleFrame(HWND window)
 {
-    RECT frame{};
-    GetWindowRect(window, &frame);
     using DwmGetWindowAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
-    static const auto getAttribute = win32::systemFunction<DwmGetWindowAttributeFunction>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    static const auto getAttribute = systemFunction<DwmGetWindowAttributeFunction>(L"dwmapi.dll", "DwmGetWindowAttribute");
     constexpr DWORD extendedFrameBounds = 9; // DWMWA_EXTENDED_FRAME_BOUNDS
     RECT visible{};
     if (getAttribute && getAttribute(window, extendedFrameBounds, &visible, sizeof visible) == S_OK
         && visible.right > visible.left && visible.bottom > visible.top)
         return toRect(visible);
-    return toRect(frame);
+    return toRect(windowRect(window));
+}
+
+// Measured on the screen: a font's metrics in pixels do not depend on the window it draws in.
+FontMetrics metricsOf(HFONT font)
+{
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    const bool measured = GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return measured ? FontMetrics{static_cast<double>(metrics.tmAveCharWidth), static_cast<double>(metrics.tmHeight)} : FontMetrics{};
 }
 
 } // namespace
 
-Form::Native::Native(TwipSize clientSize, BorderStyle border, DesignFont designFont, Form* owner)
-    : clientSize_(clientSize)
-    , designFont_(designFont)
-    , owner_(owner)
+// Made at its size at the system's DPI, where a new window stands; measured again only where it
+// landed at another, and laid out then by the form.
+FormWindow::FormWindow(Form& form, BorderStyle border, const FormWindow* owner)
+    : FormDriver(form)
     , style_(styleOf(border))
-    // An owned form is a tool window of its owner, as on the other platforms: no task-bar button.
     , exStyle_(owner ? WS_EX_TOOLWINDOW : 0)
+    , owned_(owner != nullptr)
 {
     registerFormClass(windowProc);
-    const HWND ownerWindow = owner ? rt::native(*owner).handle() : nullptr;
+    measure(dpiOfWindow(nullptr));
+    const Size client = clientSizeFor(metrics_);
+    const RECT frame = frameAround({client.width, client.height}, style_, exStyle_, dpi_);
     const int where = owner ? 0 : CW_USEDEFAULT;
-    // Made at its size at the system's DPI, and laid out again only where it landed at another:
-    // each layout moves the window and every control once more.
-    const RECT frame = scaleTo(win32::dpiOfWindow(nullptr));
-    const HWND created = CreateWindowExW(exStyle_, formClassName, L"", style_, where, where, frame.right - frame.left,
-        frame.bottom - frame.top, ownerWindow, nullptr, GetModuleHandleW(nullptr), this);
-    window_.reset(created);
-    if (const UINT dpi = created ? win32::dpiOfWindow(created) : dpi_; dpi != dpi_)
-        layOut(dpi);
-    if (owner_)
-        rt::native(*owner_).owned_.push_back(this);
+    window_.reset(CreateWindowExW(exStyle_, formClassName, L"", style_, where, where, frame.right - frame.left,
+        frame.bottom - frame.top, owner ? owner->handle() : nullptr, nullptr, GetModuleHandleW(nullptr), this));
+    if (const UINT dpi = handle() ? dpiOfWindow(handle()) : dpi_; dpi != dpi_)
+        measure(dpi);
 }
 
-Form::Native::~Native()
+void FormWindow::setTitle(const std::string& title)
 {
-    // Windows destroys an owner's owned windows with it: the game's owned forms must go first.
-    assert(owned_.empty());
-    if (owner_)
-        std::erase(rt::native(*owner_).owned_, this);
-    if (window_)
-        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    SetWindowTextW(handle(), widen(title).c_str());
 }
 
-win32::ChildControl::ChildControl(Form& form, const wchar_t* className, DWORD style, DWORD exStyle, TwipRect geometry)
-    : form_(form)
+void FormWindow::setShown(bool shown)
 {
-    Form::Native& native = rt::native(form);
-    const int id = native.nextControlId_++;
-    const Rect area = geometry.toPixels(native.scale_);
-    window_.reset(CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, area.left, area.top, area.width,
-        area.height, native.handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr));
-    if (!window_)
+    if (!shown) {
+        ShowWindow(handle(), SW_HIDE);
         return;
-    native.controls_.push_back({window_.get(), geometry});
-    // Made in its place; it has not been drawn yet, in any font.
-    SendMessageW(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(native.font_.get()), FALSE);
-}
-
-win32::ChildControl::~ChildControl()
-{
-    std::erase_if(rt::native(form_).controls_, [this](const Form::Native::Control& entry) { return entry.window == window_.get(); });
-}
-
-void Form::Native::show()
-{
-    if (!isVisible() && owner_)
-        placeBesideOwner();
+    }
     // The first show of the start-up form takes the state it was started in (a shortcut set to
     // run minimized, say).
-    ShowWindow(handle(), !shown_ && !owner_ ? SW_SHOWDEFAULT : SW_SHOW);
-    shown_ = true;
+    ShowWindow(handle(), !shownBefore_ && !owned_ ? SW_SHOWDEFAULT : SW_SHOW);
+    shownBefore_ = true;
     UpdateWindow(handle());
+    // A hidden form is measured when it is shown: an owned form may have been moved beside an
+    // owner on a monitor of another DPI.
+    if (const UINT dpi = dpiOfWindow(handle()); dpi != dpi_)
+        remeasure(dpi);
 }
 
-void Form::Native::hide()
+bool FormWindow::isShown() const
 {
-    ShowWindow(handle(), SW_HIDE);
+    return IsWindowVisible(handle()) != FALSE;
 }
 
-bool Form::Native::isVisible() const
+void FormWindow::setClientSize(Size size)
 {
-    return handle() && (GetWindowLongPtrW(handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+    const RECT frame = frameAround({size.width, size.height}, style_, exStyle_, dpi_);
+    const RECT now = windowRect(handle());
+    if (frame.right - frame.left != now.right - now.left || frame.bottom - frame.top != now.bottom - now.top)
+        SetWindowPos(handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT CALLBACK Form::Native::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+Rect FormWindow::frame() const
+{
+    return visibleFrame(handle());
+}
+
+Point FormWindow::clientOrigin() const
+{
+    POINT origin{0, 0};
+    ClientToScreen(handle(), &origin);
+    return {origin.x, origin.y};
+}
+
+Rect FormWindow::workArea() const
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    return toRect(monitor.rcWork);
+}
+
+// The visible frame's corner to the place: the window's own lies that much further out.
+void FormWindow::moveFrameTo(Point topLeft)
+{
+    const RECT window = windowRect(handle());
+    const Rect visible = frame();
+    SetWindowPos(handle(), nullptr, topLeft.x - (visible.left - window.left), topLeft.y - (visible.top - window.top), 0, 0,
+        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::focusOn(ControlDriver& control)
+{
+    if (const auto* child = dynamic_cast<const ChildWindow*>(&control))
+        focus_ = child->handle();
+    if (focus_ && GetActiveWindow() == handle())
+        SetFocus(focus_);
+}
+
+LRESULT CALLBACK FormWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        auto* native = static_cast<Native*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        native->handle_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(native));
+        auto* form = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->handle_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
-    auto* native = reinterpret_cast<Native*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return native ? native->handleMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return form ? form->handleMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT Form::Native::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CTLCOLORSTATIC: {
@@ -174,24 +201,36 @@ LRESULT Form::Native::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (const HWND focused = GetFocus(); focused && IsChild(handle_, focused))
+                focus_ = focused;
+        } else if (focus_ && !HIWORD(wParam)) { // not while minimized
+            SetFocus(focus_);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (focus_) {
+            SetFocus(focus_);
+            return 0;
+        }
+        break;
     case WM_CLOSE:
-        hide();
+        setShown(false);
         if (closed_)
             closed_();
         return 0;
     case WM_DPICHANGED:
-        layOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-        placeOwnedForms();
+        // Where the system suggests, at the size of the form's own layout.
+        if (const auto* suggested = reinterpret_cast<const RECT*>(lParam); isShown()) {
+            SetWindowPos(handle_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            remeasure(HIWORD(wParam));
+        }
         return 0;
     case WM_SETTINGCHANGE:
-        // Each top-level window hears of a new font, the owner and its owned forms in any order:
-        // whichever grows last, the owned forms end up beside their owner.
-        if (wParam == SPI_SETNONCLIENTMETRICS) {
-            layOut(dpi_);
-            if (owner_ && isVisible())
-                placeBesideOwner();
-            placeOwnedForms();
-        }
+        if (wParam == SPI_SETNONCLIENTMETRICS)
+            remeasure(dpi_);
         break;
     case WM_SYSCOLORCHANGE:
         InvalidateRect(handle_, nullptr, TRUE);
@@ -202,108 +241,59 @@ LRESULT Form::Native::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
-FontMetrics Form::Native::fontMetrics() const
+void FormWindow::measure(UINT dpi)
 {
-    const win32::WindowDC dc(handle_);
-    TEXTMETRICW metrics{};
-    if (!dc.get())
-        return {};
-    const win32::Selection selected(dc.get(), font_.get());
-    if (!GetTextMetricsW(dc.get(), &metrics))
-        return {};
-    return {static_cast<double>(metrics.tmAveCharWidth), static_cast<double>(metrics.tmHeight)};
-}
-
-// The designed layout at the DPI, in proportion, grown further where the message font is larger
-// than the one it was designed for at that DPI.
-void Form::Native::layOut(UINT dpi, const RECT* suggested)
-{
-    // The old font goes only when no control uses it any longer: after each has the new one.
-    win32::UniqueFont previousFont(font_.release());
-    const RECT frame = scaleTo(dpi);
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (!suggested)
-        flags |= SWP_NOMOVE;
-    SetWindowPos(handle_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
-        frame.right - frame.left, frame.bottom - frame.top, flags);
-    for (const Control& control : controls_)
-        placeControl(control);
-}
-
-RECT Form::Native::scaleTo(UINT dpi)
-{
-    dpi_ = dpi ? dpi : win32::defaultDpi;
-    const LOGFONTW logFont = win32::messageFont(dpi_);
+    dpi_ = dpi ? dpi : defaultDpi;
+    const LOGFONTW logFont = messageFont(dpi_);
     font_.reset(CreateFontIndirectW(&logFont));
-    const double ratio = static_cast<double>(dpi_) / win32::defaultDpi;
-    const Scale growth = rt::growth(fontMetrics(), {designFont_.averageCharWidth * ratio, designFont_.height * ratio});
-    scale_ = {ratio * growth.x, ratio * growth.y};
-    const Size client = clientSize_.toPixels(scale_);
-    return win32::frameAround({client.width, client.height}, style_, exStyle_, dpi_);
+    metrics_ = {static_cast<double>(dpi_) / defaultDpi, metricsOf(font_.get())};
 }
 
-void Form::Native::placeOwnedForms()
+void FormWindow::remeasure(UINT dpi)
 {
-    for (Native* owned : owned_)
-        if (owned->isVisible())
-            owned->placeBesideOwner();
+    // The old font goes only once every control has the new one.
+    const UniqueFont previous = std::move(font_);
+    measure(dpi);
+    metricsChanged();
 }
 
-void Form::Native::placeControl(const Control& control) const
+ChildWindow::ChildWindow(const FormWindow& form, const wchar_t* className, DWORD style, DWORD exStyle, const Rect& area)
+    : form_(form)
+    , window_(CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, area.left, area.top, area.width,
+          area.height, form.handle(), nullptr, GetModuleHandleW(nullptr), nullptr))
 {
-    const Rect area = control.geometry.toPixels(scale_);
-    SetWindowPos(control.window, nullptr, area.left, area.top, area.width, area.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    // Made in its place; it has not been drawn yet, in any font.
+    SendMessageW(handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form_.font()), FALSE);
 }
 
-// Beside the owner's frame, in the work area of the owner's monitor: right, left, below, above,
-// or where it hides the fewest of the owner's controls.
-void Form::Native::placeBesideOwner()
+// The class's own procedure back before the window goes, with this object: none of the window's
+// last messages reaches the control.
+ChildWindow::~ChildWindow()
 {
-    const Native& owner = rt::native(*owner_);
-    const HWND ownerWindow = owner.handle();
-    if (const UINT ownerDpi = win32::dpiOfWindow(ownerWindow); ownerDpi != dpi_)
-        layOut(ownerDpi);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromWindow(ownerWindow, MONITOR_DEFAULTTONEAREST), &monitor))
-        return;
-    std::vector<Rect> ownerControls;
-    for (const Control& control : owner.controls_) {
-        RECT area{};
-        if (IsWindowVisible(control.window) && GetWindowRect(control.window, &area))
-            ownerControls.push_back(toRect(area));
-    }
-    RECT frame{};
-    GetWindowRect(handle_, &frame);
-    const Point place = placeBeside(visibleFrame(ownerWindow), {frame.right - frame.left, frame.bottom - frame.top},
-        toRect(monitor.rcWork), ownerControls);
-    SetWindowPos(handle_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (classProcedure_)
+        SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
 }
 
-Form::Form(TwipSize clientSize, BorderStyle border, DesignFont designFont, Form* owner)
-    : native_(std::make_unique<Native>(clientSize, border, designFont, owner))
+void ChildWindow::subclass(WNDPROC procedure)
 {
+    SetWindowLongPtrW(handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    classProcedure_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 }
 
-Form::~Form() = default;
-
-void Form::setTitle(const std::string& title)
+LRESULT ChildWindow::callClass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const
 {
-    SetWindowTextW(native_->handle(), win32::widen(title).c_str());
+    return CallWindowProcW(classProcedure_, window, message, wParam, lParam);
 }
 
-void Form::setVisible(bool visible)
+void ChildWindow::moveTo(const Rect& area) const
 {
-    if (visible)
-        native_->show();
-    else
-        native_->hide();
+    SetWindowPos(handle(), nullptr, area.left, area.top, area.width, area.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form_.font()), TRUE);
 }
 
-bool Form::isVisible() const
+} // namespace rt::win32
+
+std::unique_ptr<rt::FormDriver> rt::makeFormDriver(Form& form, BorderStyle border, FormDriver* owner)
 {
-    return native_->isVisible();
+    return std::make_unique<win32::FormWindow>(form, border, static_cast<const win32::FormWindow*>(owner));
 }
-
-} // namespace rt

@@ -4,98 +4,87 @@
 
 #pragma once
 
-// A form on the Windows API: a top-level window of its own class, fixed in size, its client area
-// laid out in twips at the window's DPI and grown with the desktop's message font.
-//
-// Supports: BorderStyle::FixedSingle (caption, system menu, minimize; no maximize, no sizing
-// border) and BorderStyle::None (an owned popup: no frame, no task-bar button); the desktop's
-// window colours for the form and its STATIC controls; per-monitor DPI (WM_DPICHANGED) and a
-// change of the message font (WM_SETTINGCHANGE); an owned form placed beside its owner, on the
-// owner's monitor, each time it is shown.
-// Does not: dialog navigation (no IsDialogMessage, no tab order), menus, resizing, maximizing.
+// A form's window on Windows: a top-level window of its own class, fixed in size (a caption with
+// minimize and close, or for BorderStyle::None a popup with no frame); an owned form is a tool
+// window of its owner, with no task-bar button. It is made at its laid-out size, and remembers
+// which control has the focus while it is inactive, to give it back, as the dialog manager does.
 
+#include "driver.h"
 #include "handles.h"
-#include "native.h"
 
 #include <functional>
-#include <vector>
 
-namespace rt {
+namespace rt::win32 {
 
-namespace win32 {
-
-// A control of a form, a child window placed at its designed geometry in the form's font and
-// laid out again with the form; destroyed with this object.
-class ChildControl final {
+class FormWindow final : public FormDriver {
 public:
-    ChildControl(Form& form, const wchar_t* className, DWORD style, DWORD exStyle, TwipRect geometry);
-    ~ChildControl();
-    ChildControl(const ChildControl&) = delete;
-    ChildControl& operator=(const ChildControl&) = delete;
+    FormWindow(Form& form, BorderStyle border, const FormWindow* owner);
 
     HWND handle() const { return window_.get(); }
+    HFONT font() const { return font_.get(); }
+    // What closing the form does besides hiding it: the start-up form's ends the program.
+    void onClosed(std::function<void()> handler) { closed_ = std::move(handler); }
+
+    void setTitle(const std::string& title) override;
+    void setShown(bool shown) override;
+    bool isShown() const override;
+    FormMetrics metrics() const override { return metrics_; }
+    void setClientSize(Size size) override;
+    Rect frame() const override;
+    Point clientOrigin() const override;
+    Rect workArea() const override;
+    void moveFrameTo(Point topLeft) override;
+    void focusOn(ControlDriver& control) override;
 
 private:
-    Form& form_;
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The message font at the DPI, and what the form draws with there.
+    void measure(UINT dpi);
+    // Measured and laid out again at a new DPI or with a new font.
+    void remeasure(UINT dpi);
+
+    const DWORD style_;
+    const DWORD exStyle_;
+    const bool owned_;
+    UINT dpi_ = 0;
+    UniqueFont font_;
+    FormMetrics metrics_;
+    HWND focus_ = nullptr; // the control that has the focus whenever the form is active
+    bool shownBefore_ = false;
+    std::function<void()> closed_;
+    HWND handle_ = nullptr; // from WM_NCCREATE on, before window_ holds it
     UniqueWindow window_;
 };
 
-} // namespace win32
-
-struct Form::Native final {
-    Native(TwipSize clientSize, BorderStyle border, DesignFont designFont, Form* owner);
-    ~Native();
-    Native(const Native&) = delete;
-    Native& operator=(const Native&) = delete;
+// A control's child window in its form, in the form's font; destroyed with this object. A
+// control that answers some of its window's messages itself puts a procedure of its own before
+// its class's, which passes on the rest.
+class ChildWindow {
+public:
+    ChildWindow(const FormWindow& form, const wchar_t* className, DWORD style, DWORD exStyle, const Rect& area);
+    virtual ~ChildWindow();
+    ChildWindow(const ChildWindow&) = delete;
+    ChildWindow& operator=(const ChildWindow&) = delete;
 
     HWND handle() const { return window_.get(); }
+    // To its place, in the form's font, which may be new.
+    void moveTo(const Rect& area) const;
 
-
-    // What closing the form does besides hiding it: the start-up form ends the program.
-    void onClosed(std::function<void()> handler) { closed_ = std::move(handler); }
-
-    void show();
-    void hide();
-    bool isVisible() const;
-
-    // In the form's client pixels at its DPI, across and down.
-    Scale scale() const { return scale_; }
+protected:
+    void subclass(WNDPROC procedure);
+    LRESULT callClass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
+    // In a procedure of a control's own: the control whose window it is.
+    template <class Control>
+    static Control& of(HWND window)
+    {
+        return static_cast<Control&>(*reinterpret_cast<ChildWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+    }
 
 private:
-    struct Control final {
-        HWND window = nullptr;
-        TwipRect geometry;
-    };
-
-    friend class win32::ChildControl;
-
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void layOut(UINT dpi, const RECT* suggested = nullptr);
-    // The font and the scale at the DPI, and the frame around the client area at that scale;
-    // nothing moves yet. Before the window is made, the screen's font metrics stand for its own.
-    RECT scaleTo(UINT dpi);
-    // After the form has grown or shrunk: its open owned forms stand beside it again.
-    void placeOwnedForms();
-    void placeControl(const Control& control) const;
-    void placeBesideOwner();
-    FontMetrics fontMetrics() const;
-
-    TwipSize clientSize_;
-    DesignFont designFont_;
-    Form* owner_;
-    DWORD style_;
-    DWORD exStyle_;
-    UINT dpi_ = 0;
-    Scale scale_;
-    win32::UniqueFont font_;
-    std::vector<Control> controls_;
-    std::vector<Native*> owned_; // the forms this one owns, each as long as it lives
-    bool shown_ = false;
-    int nextControlId_ = 100;
-    std::function<void()> closed_;
-    HWND handle_ = nullptr; // set at WM_NCCREATE, before window_ holds it
-    win32::UniqueWindow window_;
+    const FormWindow& form_;
+    UniqueWindow window_;
+    WNDPROC classProcedure_ = nullptr;
 };
 
-} // namespace rt
+} // namespace rt::win32

@@ -4,9 +4,9 @@
 
 #pragma once
 
-// Owners of the Windows handles the platform makes: a window is destroyed, a font or a brush
-// deleted, a COM reference released, when its owner goes. Handles the system lends (stock
-// objects, system colour brushes) are never held here.
+// Owners of the Windows handles the platform makes: a window is destroyed, a font deleted, a COM
+// reference released, when its owner goes. Handles the system lends (stock objects, system colour
+// brushes) are never held here.
 
 #include "win32.h"
 
@@ -24,7 +24,6 @@ struct GdiObjectDeleter final {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 
 struct ComReleaser final {
     template <class Interface>
@@ -32,44 +31,5 @@ struct ComReleaser final {
 };
 template <class Interface>
 using ComRef = std::unique_ptr<Interface, ComReleaser>;
-
-// A device context got with GetDC, released with ReleaseDC.
-class WindowDC final {
-public:
-    explicit WindowDC(HWND window)
-        : window_(window)
-        , dc_(GetDC(window))
-    {
-    }
-    ~WindowDC()
-    {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-// An object selected into a device context for as long as this lives.
-class Selection final {
-public:
-    Selection(HDC dc, HGDIOBJ object)
-        : dc_(dc)
-        , previous_(SelectObject(dc, object))
-    {
-    }
-    ~Selection() { SelectObject(dc_, previous_); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
 
 } // namespace rt::win32

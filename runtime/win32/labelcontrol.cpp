@@ -4,12 +4,9 @@
 
 #include "labelcontrol.h"
 
-#include "formwindow.h"
 #include "utf16.h"
 
-#include <commctrl.h>
-
-namespace rt {
+namespace rt::win32 {
 
 namespace {
 
@@ -17,98 +14,72 @@ namespace {
 // control does; the bottom of the text is cut, with no ellipsis. SS_NOTIFY lets the mouse reach
 // the control at all.
 constexpr DWORD labelStyle = SS_LEFT | SS_EDITCONTROL | SS_NOPREFIX | SS_NOTIFY;
-constexpr UINT_PTR clickSubclass = 1;
 
-void runClick(const Label::Native& label)
+} // namespace
+
+LabelControl::LabelControl(Label& label, const FormWindow& form, const Rect& area)
+    : LabelDriver(label)
+    , ChildWindow(form, L"STATIC", labelStyle, 0, area)
+    , accessible_(*this)
 {
-    if (!label.clicked)
-        return;
-    // A copy: the handler may replace itself.
-    const std::function<void()> handler = label.clicked;
-    handler();
+    subclass(labelProc);
 }
 
-// A click is a press and a release of the left button over the label, the mouse held by the
-// label in between. The STATIC class has CS_DBLCLKS, so the second press of a double-click comes
-// as WM_LBUTTONDBLCLK, which starts no click: a double-click is one click.
-LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+// Its name is its caption as it shows, "&" included, where the standard object would take an "&"
+// for a mnemonic and leave it out.
+void LabelControl::setCaption(const std::string& text)
 {
-    auto& label = *reinterpret_cast<Label::Native*>(data);
+    const std::wstring caption = widen(text);
+    SetWindowTextW(handle(), caption.c_str());
+    accessible_.setName(caption);
+}
+
+// The mouse is held by the label from the press to the release. The STATIC class has CS_DBLCLKS:
+// a press that pairs with the one before comes as WM_LBUTTONDBLCLK.
+LRESULT CALLBACK LabelControl::labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto& label = of<LabelControl>(window);
     // A message that could not be registered is 0, which must not turn WM_NULL into a press.
-    if (const UINT press = win32::pressMessage(); press != 0 && message == press) {
-        // A screen reader's press, run now only if a mouse click could reach the label now.
-        if (win32::takesInput(window))
-            runClick(label);
+    if (const UINT press = pressMessage(); press != 0 && message == press) {
+        // Posted where the label took a press: it must take one still, and a click reach it.
+        if (label.takesPress() && takesInput(window))
+            label.pressed(assistivePress);
         return 0;
     }
     switch (message) {
     case WM_LBUTTONDOWN:
-        label.pressed = true;
-        SetCapture(window);
-        return 0;
     case WM_LBUTTONDBLCLK:
-        label.pressed = false;
+        label.placeInRun_ = message == WM_LBUTTONDOWN ? 1 : 2;
+        SetCapture(window);
         return 0;
     case WM_LBUTTONUP: {
         RECT area{};
         GetClientRect(window, &area);
         const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const bool click = label.pressed && PtInRect(&area, at);
-        label.pressed = false;
+        const int place = PtInRect(&area, at) ? label.placeInRun_ : 0;
+        label.placeInRun_ = 0;
         if (GetCapture() == window)
             ReleaseCapture();
-        if (click)
-            runClick(label);
+        if (place > 0)
+            label.pressed(place);
         return 0;
     }
     case WM_CAPTURECHANGED:
-        label.pressed = false;
+        label.placeInRun_ = 0;
         break;
     case WM_GETOBJECT:
-        if (static_cast<LONG>(lParam) == OBJID_CLIENT)
-            if (const LRESULT answer = label.accessibility.answer(window, wParam))
-                return answer;
-        break;
-    case WM_NCDESTROY:
-        label.accessibility.drop();
-        RemoveWindowSubclass(window, labelProc, clickSubclass);
+        if (const LRESULT answer = label.accessible_.answer(window, wParam, lParam))
+            return answer;
         break;
     default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return label.callClass(window, message, wParam, lParam);
 }
 
-} // namespace
+} // namespace rt::win32
 
-Label::Native::Native(Form& form, TwipRect geometry)
-    : control(form, L"STATIC", labelStyle, 0, geometry)
+std::unique_ptr<rt::LabelDriver> rt::makeLabelDriver(Label& label, FormDriver& form, const Rect& area)
 {
-    if (handle())
-        SetWindowSubclass(handle(), labelProc, clickSubclass, reinterpret_cast<DWORD_PTR>(this));
+    return std::make_unique<win32::LabelControl>(label, static_cast<const win32::FormWindow&>(form), area);
 }
-
-Label::Label(Form& form, TwipRect geometry)
-    : native_(std::make_unique<Native>(form, geometry))
-{
-}
-
-Label::~Label() = default;
-
-void Label::setText(const std::string& text)
-{
-    native_->text = text;
-    SetWindowTextW(native_->handle(), win32::widen(text).c_str());
-}
-
-std::string Label::text() const
-{
-    return native_->text;
-}
-
-void Label::onClick(std::function<void()> handler)
-{
-    native_->clicked = std::move(handler);
-}
-
-} // namespace rt

@@ -4,34 +4,28 @@
 
 #pragma once
 
-// A label as a STATIC control: its window text is the caption, so WM_GETTEXT reads it; screen
-// readers read it and press it as a push button (labelaccessible.h).
-//
-// Supports: word-wrapped plain text ("&" shown as it is), cut off at the bottom; one click per
-// left button pressed and released over the label, as on the other platforms (the control's own
-// STN_CLICKED comes on the press), the second press of a double-click not counted again; one
-// click per press of a screen reader, none while the label takes no input (behind a modal box).
-// Does not: focus, keys, mnemonics, an ellipsis where the text is cut.
+// A label's STATIC control: its window text is the caption, word-wrapped ("&" shown as it is) and
+// cut at the bottom, so WM_GETTEXT reads it. It takes no focus. It reports each press of the left
+// button released over it, with its place in a run as Windows pairs them (WM_LBUTTONDOWN, then
+// WM_LBUTTONDBLCLK), and a screen reader's press of its accessible object (accessibility.h).
 
+#include "accessibility.h"
 #include "formwindow.h"
-#include "label.h"
-#include "labelaccessible.h"
 
-#include <functional>
-#include <string>
+namespace rt::win32 {
 
-namespace rt {
+class LabelControl final : public LabelDriver, public ChildWindow {
+public:
+    LabelControl(Label& label, const FormWindow& form, const Rect& area);
 
-struct Label::Native final {
-    Native(Form& form, TwipRect geometry);
+    void place(const Rect& area) override { moveTo(area); }
+    void setCaption(const std::string& text) override;
 
-    HWND handle() const { return control.handle(); }
+private:
+    static LRESULT CALLBACK labelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::string text;
-    std::function<void()> clicked;
-    bool pressed = false;
-    win32::LabelAccessibility accessibility;
-    win32::ChildControl control; // last: its window goes first, while the click state stands
+    int placeInRun_ = 0; // of the press held now; 0 for none
+    AccessibleControl accessible_;
 };
 
-} // namespace rt
+} // namespace rt::win32

@@ -4,10 +4,9 @@
 
 #include "listboxcontrol.h"
 
-#include "formwindow.h"
 #include "utf16.h"
 
-namespace rt {
+namespace rt::win32 {
 
 namespace {
 
@@ -15,66 +14,46 @@ constexpr DWORD listStyle = WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS
 
 } // namespace
 
-ListBox::Native::Native(Form& form, TwipRect geometry)
-    : control(form, L"LISTBOX", listStyle, WS_EX_CLIENTEDGE, geometry)
+ListBoxControl::ListBoxControl(const FormWindow& form, const Rect& area)
+    : ChildWindow(form, L"LISTBOX", listStyle, WS_EX_CLIENTEDGE, area)
 {
+    subclass(listProc);
 }
 
-ListBox::ListBox(Form& form, TwipRect geometry)
-    : native_(std::make_unique<Native>(form, geometry))
+void ListBoxControl::appendRow(const std::string& text)
 {
+    SendMessageW(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
 }
 
-ListBox::~ListBox() = default;
-
-bool ListBox::isFull() const
+// LB_SETCURSEL also scrolls the row into view.
+void ListBoxControl::selectRow(int row)
 {
-    return itemCount() >= capacity;
+    SendMessageW(handle(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
-bool ListBox::appendItem(const std::string& text)
+int ListBoxControl::selectedRow() const
 {
-    if (isFull())
-        return false;
-    const LRESULT index = SendMessageW(native_->handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::widen(text).c_str()));
-    if (index == LB_ERR || index == LB_ERRSPACE)
-        return false;
-    native_->newIndex = static_cast<std::int16_t>(index);
-    return true;
+    const LRESULT selected = SendMessageW(handle(), LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
-std::int16_t ListBox::itemCount() const
+void ListBoxControl::setName(const std::string& name)
 {
-    const LRESULT count = SendMessageW(native_->handle(), LB_GETCOUNT, 0, 0);
-    return count == LB_ERR ? std::int16_t(0) : static_cast<std::int16_t>(count);
+    accessible_.setName(widen(name));
 }
 
-std::string ListBox::itemText(std::int16_t index) const
+LRESULT CALLBACK ListBoxControl::listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const LRESULT length = SendMessageW(native_->handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (index < 0 || length == LB_ERR)
-        return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(native_->handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return win32::narrow(text);
+    auto& list = of<ListBoxControl>(window);
+    if (message == WM_GETOBJECT)
+        if (const LRESULT answer = list.accessible_.answer(window, wParam, lParam))
+            return answer;
+    return list.callClass(window, message, wParam, lParam);
 }
 
-std::int16_t ListBox::newIndex() const
-{
-    return native_->newIndex;
-}
+} // namespace rt::win32
 
-std::int16_t ListBox::listIndex() const
+std::unique_ptr<rt::ListBoxDriver> rt::makeListBoxDriver(FormDriver& form, const Rect& area)
 {
-    const LRESULT selected = SendMessageW(native_->handle(), LB_GETCURSEL, 0, 0);
-    return selected == LB_ERR ? std::int16_t(-1) : static_cast<std::int16_t>(selected);
+    return std::make_unique<win32::ListBoxControl>(static_cast<const win32::FormWindow&>(form), area);
 }
-
-void ListBox::selectIndex(std::int16_t index)
-{
-    // LB_SETCURSEL also scrolls the item into view.
-    SendMessageW(native_->handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-} // namespace rt

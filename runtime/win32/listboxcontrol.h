@@ -4,28 +4,30 @@
 
 #pragma once
 
-// A list box as a LISTBOX control: unsorted, single selection, exactly as high as designed (no
-// integral height). Its items are UTF-16 strings held by the control itself, so LB_GETCOUNT,
-// LB_GETTEXT and screen readers see what the game sees.
-//
-// Supports: appending up to rt::ListBox::capacity items, selecting one and scrolling it into
-// view, the keyboard and the mouse of the standard control. Does not: sorting, several
-// selected items, a horizontal scroll bar.
+// A list box's LISTBOX control: unsorted, single selection, exactly as high as designed (no
+// integral height), with no horizontal scroll bar. The control holds the rows' texts itself, so
+// LB_GETCOUNT, LB_GETTEXT and screen readers see what the game sees; its keys, mouse and
+// scrolling are its own. Its accessible object carries its name (accessibility.h).
 
+#include "accessibility.h"
 #include "formwindow.h"
-#include "listbox.h"
 
-#include <cstdint>
+namespace rt::win32 {
 
-namespace rt {
+class ListBoxControl final : public ListBoxDriver, public ChildWindow {
+public:
+    ListBoxControl(const FormWindow& form, const Rect& area);
 
-struct ListBox::Native final {
-    Native(Form& form, TwipRect geometry);
+    void place(const Rect& area) override { moveTo(area); }
+    void appendRow(const std::string& text) override;
+    void selectRow(int row) override;
+    int selectedRow() const override;
+    void setName(const std::string& name) override;
 
-    HWND handle() const { return control.handle(); }
+private:
+    static LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::int16_t newIndex = -1;
-    win32::ChildControl control;
+    AccessibleControl accessible_;
 };
 
-} // namespace rt
+} // namespace rt::win32

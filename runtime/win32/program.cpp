@@ -6,17 +6,17 @@
 // answer to --help and --version on the console or in a box, then the start-up form and the
 // message loop. Closing the start-up form posts WM_QUIT: the loop ends with status 0 and every
 // window of the program goes with its form. The thread is a single-threaded COM apartment, served
-// by the message loop, for the labels' accessible objects. Does not: Qt's own options
+// by the message loop, for the controls' accessible objects. Does not: Qt's own options
 // (-platform, -style, ...), which are unknown here; dialog keyboard navigation (no
-// IsDialogMessage).
+// IsDialogMessage: the list is the one control that takes the focus).
 
 #include "program.h"
 
+#include "accessibility.h"
 #include "commandline.h"
 #include "console.h"
-#include "formwindow.h"
-#include "labelaccessible.h"
 #include "utf16.h"
+#include "win32driver.h"
 
 #include <string_view>
 #include <vector>
@@ -57,8 +57,9 @@ std::vector<std::string> commandLineArguments()
 
 int run(Form& startupForm)
 {
+    win32::FormWindow& window = win32::window(startupForm);
+    window.onClosed([] { PostQuitMessage(0); });
     startupForm.load();
-    native(startupForm).onClosed([] { PostQuitMessage(0); });
     startupForm.setVisible(true);
     MSG message{};
     BOOL got = FALSE;
@@ -66,7 +67,7 @@ int run(Form& startupForm)
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    native(startupForm).onClosed({});
+    window.onClosed({});
     return got < 0 ? 1 : static_cast<int>(message.wParam);
 }
 
@@ -79,10 +80,10 @@ int start(int /*argc*/, char** /*argv*/, const ProgramInfo& info, const std::fun
             win32::printOut(answer->text, info.name);
         return answer->status;
     }
-    // Before any window, and ended after every one: screen readers reach the labels through COM.
+    // Before any window, and ended after every one: screen readers reach the controls through COM.
     const win32::ComApartment apartment;
     const std::unique_ptr<Form> startupForm = makeStartupForm();
-    if (!native(*startupForm).handle()) {
+    if (!win32::window(*startupForm).handle()) {
         win32::printError(info.name + ": får ikke laget vinduet til spillet\n", info.name);
         return 1;
     }

@@ -34,7 +34,7 @@ PACKAGES = os.path.abspath(os.environ.get("BARGELING_PACKAGE_DIR", os.path.join(
 PREFIX = os.path.abspath(os.environ.get("BARGELING_WINE_PREFIX", os.path.join(BUILD, "wine-prefix")))
 CREDITS = "Jaggu du fant den super hemmelige about screenen"
 WS_POPUP, WS_CAPTION, WS_THICKFRAME, WS_MAXIMIZEBOX = 0x80000000, 0xC00000, 0x40000, 0x10000
-ROLE_SYSTEM_PUSHBUTTON, S_OK, E_FAIL = 43, "0x00000000", "0x80004005"
+ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSED, S_OK, E_FAIL = 43, 0x4, "0x00000000", "0x80004005"
 
 
 def setUpModule():
@@ -172,6 +172,10 @@ class WineTest(unittest.TestCase):
             self.program.click(box.child("Button"))
         wait_for("the message to close", lambda: self.program.message() is None)
 
+    def select_by_key(self, key, index):
+        self.program.key(key)
+        wait_for(f"{key} to select item {index}", lambda: self.main().child("ListBox").selected == index)
+
 
 class Controls(WineTest):
     """What only the Windows program has: the system's window styles, the labels' accessible
@@ -191,7 +195,9 @@ class Controls(WineTest):
                 seen = p.accessible(label)
                 self.assertEqual((seen["role"], seen["name"], seen["defaultAction"], seen["window"]),
                                  (ROLE_SYSTEM_PUSHBUTTON, label.text, "Press", label.hwnd))
-            self.assertNotEqual(p.accessible(main.child("ListBox"))["role"], ROLE_SYSTEM_PUSHBUTTON)
+            seen = p.accessible(main.child("ListBox"))
+            self.assertNotEqual(seen["role"], ROLE_SYSTEM_PUSHBUTTON)
+            self.assertTrue(seen["state"] & STATE_SYSTEM_FOCUSED, "the list has no keyboard focus at start")
 
         with self.subTest("the about window"):
             p.click(count)
@@ -213,6 +219,7 @@ class Controls(WineTest):
         self.assertEqual(p.press(add), E_FAIL)
         p.click(credits)
         self.dismiss(50, key="Return", shot="96dpi-message-50")
+        self.select_by_key("Home", 0)  # the list has the focus again once the message is closed
         self.assertTrue(stays(lambda: p.top(ABOUT) is not None), "the about window took a click behind the box")
         with open(os.path.join(os.path.dirname(PROGRAM), "tips.txt"), encoding="utf-8-sig") as f:
             self.assertLessEqual(set(self.main().child("ListBox").items), set(f.read().splitlines()[:49]))

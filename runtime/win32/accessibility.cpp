@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "labelaccessible.h"
+#include "accessibility.h"
 
 #include <oleacc.h>
 
@@ -57,21 +57,27 @@ ComApartment::~ComApartment()
         CoUninitialize();
 }
 
-// The methods of our own (role, name, default action, keyboard shortcut, press, window) answer
-// from the label's window; every other one is the standard object's. Once disconnected, each
-// answers RPC_E_DISCONNECTED, as Windows' proxy of a disconnected object does.
-class LabelAccessibility::Object final : public IAccessible, public IOleWindow {
+// The answers of our own for the control itself (its name, where it has one; a label's role,
+// default action, keyboard shortcut and press) come from the control; every other answer is the
+// standard object's. Once disconnected, each answers RPC_E_DISCONNECTED, as
+// Windows' proxy of a disconnected object does.
+class AccessibleControl::Object final : public IAccessible {
 public:
-    Object(HWND label, ComRef<IAccessible> standard)
-        : label_(label)
+    Object(HWND window, ComRef<IAccessible> standard, const LabelDriver* label, std::wstring name)
+        : window_(window)
         , standard_(std::move(standard))
+        , label_(label)
+        , name_(std::move(name))
     {
     }
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
 
+    void setName(std::wstring name) { name_ = std::move(name); }
+
     void disconnect()
     {
+        window_ = nullptr;
         label_ = nullptr;
         standard_.reset();
         // The stubs of every process that holds the object let it go; their calls fail from now.
@@ -87,8 +93,6 @@ public:
         // import thunk instead.
         if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible))
             *object = static_cast<IAccessible*>(this);
-        else if (iid == __uuidof(IOleWindow))
-            *object = static_cast<IOleWindow*>(this);
         else {
             *object = nullptr;
             return E_NOINTERFACE;
@@ -125,191 +129,165 @@ public:
         return E_NOTIMPL;
     }
 
-    // IAccessible, our own part.
+    // IAccessible, where the control has answers of its own.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
     {
+        if (!standard_ || !isSelf(child) || name_.empty())
+            return standard(&IAccessible::get_accName, child, name);
         if (!name)
             return E_POINTER;
-        *name = nullptr;
-        if (!isSelf(child))
-            return E_INVALIDARG;
-        if (!label_)
-            return RPC_E_DISCONNECTED;
-        // The text as it is: the label shows "&" as it is (SS_NOPREFIX), where the standard
-        // object would take it for a mnemonic and leave it out.
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label_)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextW(label_, text.data(), static_cast<int>(text.size()))));
-        if (text.empty())
-            return S_FALSE;
-        return answerText(text.data(), static_cast<UINT>(text.size()), name);
+        return answerText(name_.data(), static_cast<UINT>(name_.size()), name);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
+        if (!isLabel(child))
+            return standard(&IAccessible::get_accRole, child, role);
         if (!role)
             return E_POINTER;
         VariantInit(role);
-        if (!isSelf(child))
-            return E_INVALIDARG;
-        if (!label_)
-            return RPC_E_DISCONNECTED;
         role->vt = VT_I4;
         role->lVal = ROLE_SYSTEM_PUSHBUTTON;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
     {
+        if (!isLabel(child))
+            return standard(&IAccessible::get_accDefaultAction, child, action);
         if (!action)
             return E_POINTER;
-        *action = nullptr;
-        if (!isSelf(child))
-            return E_INVALIDARG;
-        if (!label_)
-            return RPC_E_DISCONNECTED;
         return answerText(pressVerb, static_cast<UINT>(std::size(pressVerb) - 1), action);
     }
+    // None for a label: an "&" in its text is shown, not a mnemonic, and it takes no keys.
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
     {
-        // None: an "&" in the text is shown, not a mnemonic, and the label takes no keys.
+        if (!isLabel(child))
+            return standard(&IAccessible::get_accKeyboardShortcut, child, shortcut);
         if (!shortcut)
             return E_POINTER;
         *shortcut = nullptr;
-        if (!isSelf(child))
-            return E_INVALIDARG;
-        return label_ ? S_FALSE : RPC_E_DISCONNECTED;
+        return S_FALSE;
     }
     // Posted, not run here: the click may open a modal message box, and the screen reader that
     // asked must have its answer now, not when that box is closed. A press refused here, or
     // one that waited in the queue while a box opened, does nothing (see labelcontrol.cpp).
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
     {
-        if (!isSelf(child))
-            return E_INVALIDARG;
-        if (!label_)
-            return RPC_E_DISCONNECTED;
-        if (!takesInput(label_))
+        if (!isLabel(child))
+            return standard(&IAccessible::accDoDefaultAction, child);
+        if (!label_->takesPress() || !takesInput(window_))
             return E_FAIL;
-        return PostMessageW(label_, pressMessage(), 0, 0) ? S_OK : HRESULT_FROM_WIN32(GetLastError());
+        return PostMessageW(window_, pressMessage(), 0, 0) ? S_OK : HRESULT_FROM_WIN32(GetLastError());
     }
 
-    // IAccessible, the standard object's part.
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
-    {
-        return standard_ ? standard_->get_accParent(parent) : disconnected(parent);
-    }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override
-    {
-        return standard_ ? standard_->get_accChildCount(count) : RPC_E_DISCONNECTED;
-    }
+    // IAccessible, the standard object's.
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return standard(&IAccessible::get_accParent, parent); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override { return standard(&IAccessible::get_accChildCount, count); }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
     {
-        return standard_ ? standard_->get_accChild(child, object) : disconnected(object);
+        return standard(&IAccessible::get_accChild, child, object);
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
-    {
-        return standard_ ? standard_->get_accValue(child, value) : disconnected(value);
-    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override { return standard(&IAccessible::get_accValue, child, value); }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
     {
-        return standard_ ? standard_->get_accDescription(child, description) : disconnected(description);
+        return standard(&IAccessible::get_accDescription, child, description);
     }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
-    {
-        return standard_ ? standard_->get_accState(child, state) : disconnected(state);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override
-    {
-        return standard_ ? standard_->get_accHelp(child, help) : disconnected(help);
-    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override { return standard(&IAccessible::get_accState, child, state); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return standard(&IAccessible::get_accHelp, child, help); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override
     {
-        if (standard_)
-            return standard_->get_accHelpTopic(file, child, topic);
-        if (topic)
-            *topic = 0;
-        return disconnected(file);
+        return standard(&IAccessible::get_accHelpTopic, file, child, topic);
     }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override
-    {
-        return standard_ ? standard_->get_accFocus(child) : disconnected(child);
-    }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override
-    {
-        return standard_ ? standard_->get_accSelection(children) : disconnected(children);
-    }
-    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override
-    {
-        return standard_ ? standard_->accSelect(flags, child) : RPC_E_DISCONNECTED;
-    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return standard(&IAccessible::get_accFocus, child); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override { return standard(&IAccessible::get_accSelection, children); }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override { return standard(&IAccessible::accSelect, flags, child); }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override
     {
-        return standard_ ? standard_->accLocation(left, top, width, height, child) : RPC_E_DISCONNECTED;
+        return standard(&IAccessible::accLocation, left, top, width, height, child);
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override
     {
-        return standard_ ? standard_->accNavigate(direction, start, end) : disconnected(end);
+        return standard(&IAccessible::accNavigate, direction, start, end);
     }
-    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override
-    {
-        return standard_ ? standard_->accHitTest(x, y, child) : disconnected(child);
-    }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override
-    {
-        return standard_ ? standard_->put_accName(child, name) : RPC_E_DISCONNECTED;
-    }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override
-    {
-        return standard_ ? standard_->put_accValue(child, value) : RPC_E_DISCONNECTED;
-    }
-
-    // IOleWindow: the window that WindowFromAccessibleObject names, the label's own.
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override
-    {
-        if (!window)
-            return E_POINTER;
-        *window = label_;
-        return label_ ? S_OK : RPC_E_DISCONNECTED;
-    }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override { return standard(&IAccessible::accHitTest, x, y, child); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override { return standard(&IAccessible::put_accName, child, name); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override { return standard(&IAccessible::put_accValue, child, value); }
 
 private:
     ~Object() = default;
 
-    // An out-parameter cleared, as COM asks of a failed call.
-    template <class Out>
-    static HRESULT disconnected(Out* out)
+    // Whether the answer is the label's own; never once disconnected.
+    bool isLabel(const VARIANT& child) const { return label_ && isSelf(child); }
+
+    // The standard object's answer; once disconnected, RPC_E_DISCONNECTED with every
+    // out-parameter cleared, as COM asks of a failed call.
+    template <class Method, class... Arguments>
+    HRESULT standard(Method method, Arguments... arguments)
     {
-        if (out) {
-            if constexpr (std::is_same_v<Out, VARIANT>)
-                VariantInit(out);
-            else
-                *out = nullptr;
-        }
+        if (standard_)
+            return (standard_.get()->*method)(arguments...);
+        (clear(arguments), ...);
         return RPC_E_DISCONNECTED;
+    }
+    static void clear(VARIANT* out)
+    {
+        if (out)
+            VariantInit(out);
+    }
+    static void clear(long* out)
+    {
+        if (out)
+            *out = 0;
+    }
+    template <class Pointee>
+    static void clear(Pointee** out)
+    {
+        if (out)
+            *out = nullptr;
+    }
+    template <class In>
+    static void clear(const In&)
+    {
     }
 
     std::atomic<ULONG> references_ = 1;
-    HWND label_;
+    HWND window_;
     ComRef<IAccessible> standard_;
+    const LabelDriver* label_;
+    std::wstring name_;
 };
 
-void LabelAccessibility::Disconnect::operator()(Object* object) const
+void AccessibleControl::Disconnect::operator()(Object* object) const
 {
     object->disconnect();
     object->Release();
 }
 
-LabelAccessibility::LabelAccessibility() = default;
-
-LabelAccessibility::~LabelAccessibility() = default;
-
-LRESULT LabelAccessibility::answer(HWND label, WPARAM wParam)
+AccessibleControl::AccessibleControl(const LabelDriver& label)
+    : label_(&label)
 {
+}
+
+AccessibleControl::AccessibleControl() = default;
+
+AccessibleControl::~AccessibleControl() = default;
+
+void AccessibleControl::setName(std::wstring name)
+{
+    if (object_)
+        object_->setName(name);
+    name_ = std::move(name);
+}
+
+LRESULT AccessibleControl::answer(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT)
+        return 0;
     if (!object_) {
         IAccessible* standard = nullptr;
-        if (FAILED(CreateStdAccessibleObject(label, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
+        if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
             return 0;
         ComRef<IAccessible> held(standard);
-        object_.reset(new (std::nothrow) Object(label, std::move(held)));
+        object_.reset(new (std::nothrow) Object(window, std::move(held), label_, name_));
         if (!object_)
             return 0;
     }
@@ -317,11 +295,6 @@ LRESULT LabelAccessibility::answer(HWND label, WPARAM wParam)
     // object answers instead.
     const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object_.get()));
     return FAILED(static_cast<HRESULT>(result)) ? 0 : result;
-}
-
-void LabelAccessibility::drop()
-{
-    object_.reset();
 }
 
 } // namespace rt::win32
