@@ -11,66 +11,110 @@
 //   and a page can only ever name the files of its own build.
 // - The page: the stored copy at once, while the server's is fetched past the browser's HTTP
 //   cache (stale while revalidating), so that a start waits for no network. Only a page of this
-//   worker's build is stored: a new build's page comes with that build's worker, which the
-//   browser fetches at the same start, and which stores it with its files and takes over.
+//   worker's build is stored. Where the server's page names another build, the worker asks the
+//   browser to look for that build's worker at once, which stores it with its files and takes
+//   over: a new build runs by the next start, however short this one.
 // - Everything else (tips.txt, the manifest, the icons): network first, revalidated past the
 //   browser's HTTP cache, so that a host's max-age never holds back a new animal file; after a
 //   short wait, or with no network, the stored copy. tips.txt is kept to its beginning, as the
 //   page reads no more of it.
 //
-// The install stores everything a start needs; the manifest's icons, which a start does not
-// need, only once the browser has asked for them. Once this build's worker is in use, the stores
-// of earlier builds are deleted. make-site fills in the build and the files.
+// The install is all or nothing: it fetches everything a start needs, the page of its own build
+// among it, each within a time limit, and stores it in a store of its own; where anything fails
+// (a stalled file, the old page still served beside the new files), the install fails and the
+// worker in use keeps its store. Once in use, and once its store holds a start, it deletes the
+// stores of earlier builds. The manifest's icons, which a start does not need, are stored once
+// the browser has asked for them.
+//
+// The store stands in for the network and is never a condition of the game: a read that fails
+// goes to the network, a write that fails is let go, and a store that has gone while its worker
+// lives is filled again by the next fetches. What is stored is a plain copy, without a redirect
+// (a navigation refuses a redirected answer) and without the host's Vary (a store refuses
+// "Vary: *"). make-site fills in the build and the files.
 
 const build = '@build@';
 const hashedFiles = @hashed@;
 const plainFiles = @plain@;
 const iconFiles = @icons@;
-const page = './';
 const prefix = 'bargeling ' + self.registration.scope + ' ';
 const store = prefix + build;
 const patienceMs = 2000;
+const installLimitMs = 20000;
 // The page reads no more of the animal file than its first 64 KiB; a little more is kept.
 const keptBytes = {'tips.txt': 64 * 1024 + 4096};
 
 const inScope = (path) => new URL(path, self.registration.scope).href;
+const page = inScope('./');
 const hashed = new Set(hashedFiles.map(inScope));
 const plain = new Set([...plainFiles, ...iconFiles].map(inScope));
 const limits = new Map(Object.entries(keptBytes).map(([name, bytes]) => [inScope(name), bytes]));
+const startFiles = [page, ...hashed];
 
-// The response with its body cut to its first `limit` bytes, read as a stream.
-async function beginning(response, limit) {
-    if (!response.ok || !response.body)
-        return response;
+// The page of this worker's build names its program's script.
+const ofThisBuild = (text) => text.includes(hashedFiles[0]);
+
+// The first `limit` bytes of a body, read as a stream.
+async function beginning(body, limit) {
     const kept = new Uint8Array(limit);
     let length = 0;
-    const reader = response.body.getReader();
-    for (let part = await reader.read(); !part.done; part = await reader.read()) {
+    const reader = body.getReader();
+    for (let part = await reader.read(); !part.done && length < limit; part = await reader.read()) {
         const take = Math.min(part.value.length, limit - length);
         kept.set(part.value.subarray(0, take), length);
         length += take;
-        if (length === limit) {
-            reader.cancel();
-            break;
-        }
     }
+    reader.cancel().catch(() => {});
+    return kept.slice(0, length);
+}
+
+// A plain copy of an answer, its body read (kept to its beginning where the page reads no more).
+async function copy(url, response) {
+    const body = !response.body ? null : limits.has(url) ? await beginning(response.body, limits.get(url)) : await response.arrayBuffer();
     const headers = {'Content-Type': response.headers.get('Content-Type') || 'application/octet-stream'};
-    return new Response(kept.slice(0, length), {status: response.status, statusText: response.statusText, headers});
+    return new Response(body, {status: response.status, statusText: response.statusText, headers});
 }
 
-// From the server, its answer read whole where it is kept to a beginning.
-async function fromServer(url) {
-    const response = await fetch(url, {cache: 'no-cache', credentials: 'same-origin'});
-    return limits.has(url) ? beginning(response, limits.get(url)) : response;
+// The server's answer, past the browser's HTTP cache; with a time limit, read whole within it.
+async function fromServer(url, limitMs = 0) {
+    const aborter = new AbortController();
+    const timer = limitMs ? setTimeout(() => aborter.abort(), limitMs) : 0;
+    try {
+        const response = await fetch(url, {cache: 'no-cache', credentials: 'same-origin', signal: aborter.signal});
+        return limitMs || limits.has(url) ? await copy(url, response) : response;
+    } finally {
+        clearTimeout(timer);
+    }
 }
 
-// Into this build's store, which the install makes; once a newer build's worker has deleted it,
-// an answer that arrives late is not to make it again.
+async function stored(url) {
+    try {
+        return await caches.match(url, {cacheName: store});
+    } catch {
+        return undefined;
+    }
+}
+
+async function holdsStart(name) {
+    const found = await Promise.all(startFiles.map((url) => caches.match(url, {cacheName: name})));
+    return found.every(Boolean);
+}
+
+// Into this build's store. An old worker's late answer, once a newer build's store stands, is not
+// to make its own again.
 async function keep(url, response) {
-    if (!response.ok || (url === inScope(page) && !(await response.clone().text()).includes(hashedFiles[0])))
-        return;
-    if (await caches.has(store))
-        await (await caches.open(store)).put(url, response);
+    try {
+        if (!response.ok)
+            return;
+        const kept = await copy(url, response);
+        if (url === page && !ofThisBuild(await kept.clone().text()))
+            return;
+        const names = await caches.keys();
+        if (names.some((name) => name.startsWith(prefix) && name !== store))
+            return;
+        await (await caches.open(store)).put(url, kept);
+    } catch {
+        // Stored when it is next fetched.
+    }
 }
 
 // When the network last let a request wait in vain: for a while after it, the stored copy
@@ -96,22 +140,33 @@ async function networkFirst(url, event) {
         // No network: the stored copy, if there is one.
     }
     // Nothing stored and no network: the server's answer would have been a gateway's.
-    const stored = await caches.match(url, {cacheName: store});
-    return stored || fetched.catch(() => new Response('', {status: 504, statusText: 'Gateway Timeout'}));
+    return (await stored(url)) || fetched.catch(() => new Response('', {status: 504, statusText: 'Gateway Timeout'}));
+}
+
+async function revalidate(url) {
+    try {
+        const response = await fromServer(url);
+        const text = await response.clone().text();
+        if (response.ok && !ofThisBuild(text))
+            await self.registration.update();
+        await keep(url, response);
+    } catch {
+        // The stored page stands until the next start.
+    }
 }
 
 async function staleWhileRevalidate(url, event) {
-    const stored = await caches.match(url, {cacheName: store});
-    if (!stored)
+    const answer = await stored(url);
+    if (!answer)
         return networkFirst(url, event);
-    event.waitUntil(fromServer(url).then((response) => keep(url, response), () => {}));
-    return stored;
+    event.waitUntil(revalidate(url));
+    return answer;
 }
 
 async function cacheFirst(url, event) {
-    const stored = await caches.match(url, {cacheName: store});
-    if (stored)
-        return stored;
+    const answer = await stored(url);
+    if (answer)
+        return answer;
     const response = await fetch(url, {credentials: 'same-origin'});
     event.waitUntil(keep(url, response.clone()));
     return response;
@@ -119,25 +174,39 @@ async function cacheFirst(url, event) {
 
 self.addEventListener('install', (event) => {
     event.waitUntil((async () => {
-        const cache = await caches.open(store);
-        await cache.addAll(hashedFiles);
-        await Promise.all([page, ...plainFiles].map(async (path) => {
-            const url = inScope(path);
-            try {
-                await keep(url, await fromServer(url));
-            } catch {
-                // Stored when it is next fetched.
-            }
+        const answers = await Promise.all([page, ...hashed, ...plainFiles.map(inScope)].map(async (url) => {
+            const answer = await fromServer(url, installLimitMs);
+            const needed = url === page || hashed.has(url);
+            if (needed && !answer.ok)
+                throw new Error(`the server answers ${url} with ${answer.status}`);
+            if (url === page && !ofThisBuild(await answer.clone().text()))
+                throw new Error('the server still sends the page of another build');
+            return [url, answer];
         }));
+        await caches.delete(store); // what an earlier, failed install may have left
+        try {
+            const cache = await caches.open(store);
+            for (const [url, answer] of answers)
+                if (answer.ok)
+                    await cache.put(url, answer);
+        } catch (error) {
+            await caches.delete(store).catch(() => {});
+            throw error;
+        }
         await self.skipWaiting();
     })());
 });
 
 self.addEventListener('activate', (event) => {
     event.waitUntil((async () => {
-        for (const name of await caches.keys())
-            if (name.startsWith(prefix) && name !== store)
-                await caches.delete(name);
+        try {
+            if (await holdsStart(store))
+                for (const name of await caches.keys())
+                    if (name.startsWith(prefix) && name !== store)
+                        await caches.delete(name);
+        } catch {
+            // An earlier build's store goes at the next activation.
+        }
         await self.clients.claim();
     })());
 });
@@ -149,8 +218,8 @@ self.addEventListener('fetch', (event) => {
         return;
     url.search = '';
     url.hash = '';
-    if (url.href === inScope(page) || url.href === inScope('index.html'))
-        event.respondWith(staleWhileRevalidate(inScope(page), event));
+    if (url.href === page || url.href === inScope('index.html'))
+        event.respondWith(staleWhileRevalidate(page, event));
     else if (hashed.has(url.href))
         event.respondWith(cacheFirst(url.href, event));
     else if (plain.has(url.href))
