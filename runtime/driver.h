@@ -33,10 +33,12 @@ public:
 
 // What a form draws with: how many pixels a design pixel is before the font is taken into
 // account (the screen's DPI against 96), and the font that the form's texts are drawn in,
-// measured in pixels at that scale.
+// measured in pixels at that scale; and the widest that its client area may be, where the
+// platform has a limit (a phone's screen), or 0.
 struct FormMetrics final {
     double pixelRatio = 1.0;
     FontMetrics font;
+    int roomWidth = 0;
 };
 
 // A form's top-level window.

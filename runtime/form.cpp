@@ -66,12 +66,20 @@ void Form::release(ControlDriver& control)
 }
 
 // Designed pixels at the platform's scale, grown where the form's font is larger than the one it
-// was designed for at that scale; never shrunk for a smaller font.
+// was designed for at that scale; never shrunk for a smaller font. Where that is wider than the
+// room there is (a phone), the form takes the room's width, and its controls grow taller by as
+// much as they narrow, so that their texts, wrapped anew at the same size, keep their room; to no
+// less than half its width.
 Scale Form::scaleFor(const FormMetrics& metrics) const
 {
     const double ratio = metrics.pixelRatio;
     const Scale grown = growth(metrics.font, {designFont_.averageCharWidth * ratio, designFont_.height * ratio});
-    return {ratio * grown.x, ratio * grown.y};
+    const Scale scale{ratio * grown.x, ratio * grown.y};
+    const int width = clientSize_.toPixels(scale).width;
+    if (metrics.roomWidth <= 0 || width <= metrics.roomWidth)
+        return scale;
+    const double fit = std::max(0.5, static_cast<double>(metrics.roomWidth) / width);
+    return {scale.x * fit, scale.y * (2.0 - fit)};
 }
 
 void Form::layOut()
