@@ -12,8 +12,10 @@
 // - The page: the stored copy at once, while the server's is fetched past the browser's HTTP
 //   cache (stale while revalidating), so that a start waits for no network. Only a page of this
 //   worker's build is stored. Where the server's page names another build, the worker asks the
-//   browser to look for that build's worker at once, which stores it with its files and takes
-//   over: a new build runs by the next start, however short this one.
+//   browser for that build's worker, which stores it with its files and takes over; and until
+//   then it takes the page from the network first, so that the new build runs by the next start,
+//   however short this one. A reload asks past the caches: network first too (the page reloads
+//   itself where a file that it names is gone from the server).
 // - Everything else (tips.txt, the manifest, the icons): network first, revalidated past the
 //   browser's HTTP cache, so that a host's max-age never holds back a new animal file; after a
 //   short wait, or with no network, the stored copy. tips.txt is kept to its beginning, as the
@@ -101,17 +103,19 @@ async function holdsStart(name) {
 
 // Into this build's store. An old worker's late answer, once a newer build's store stands, is not
 // to make its own again.
+async function put(url, response) {
+    const names = await caches.keys();
+    if (!names.some((name) => name.startsWith(prefix) && name !== store))
+        await (await caches.open(store)).put(url, response);
+}
+
 async function keep(url, response) {
     try {
         if (!response.ok)
             return;
         const kept = await copy(url, response);
-        if (url === page && !ofThisBuild(await kept.clone().text()))
-            return;
-        const names = await caches.keys();
-        if (names.some((name) => name.startsWith(prefix) && name !== store))
-            return;
-        await (await caches.open(store)).put(url, kept);
+        if (url !== page || ofThisBuild(await kept.clone().text()))
+            await put(url, kept);
     } catch {
         // Stored when it is next fetched.
     }
@@ -143,23 +147,33 @@ async function networkFirst(url, event) {
     return (await stored(url)) || fetched.catch(() => new Response('', {status: 504, statusText: 'Gateway Timeout'}));
 }
 
+// Where the server's page names another build, this worker's store says so (a mark under an
+// address of its own, which the server does not have), and the browser is asked for that build's
+// worker.
+const newer = inScope('.newer-build');
+
 async function revalidate(url) {
     try {
         const response = await fromServer(url);
-        const text = await response.clone().text();
-        if (response.ok && !ofThisBuild(text))
+        if (response.ok && !ofThisBuild(await response.clone().text())) {
+            await put(newer, new Response(''));
             await self.registration.update();
+        }
         await keep(url, response);
     } catch {
         // The stored page stands until the next start.
     }
 }
 
-async function staleWhileRevalidate(url, event) {
-    const answer = await stored(url);
-    if (!answer)
-        return networkFirst(url, event);
-    event.waitUntil(revalidate(url));
+// The page, at a start: the stored copy at once, unless the server is known to have a newer
+// build, which the start then takes from the network, so that a player who stays only a moment
+// runs it by the next start, whether or not its worker has taken over by then. A reload asks past
+// the caches: network first too.
+async function fromStoreOrServer(request, event) {
+    const answer = await stored(page);
+    if (!answer || request.cache !== 'default' || (await stored(newer)))
+        return networkFirst(page, event);
+    event.waitUntil(revalidate(page));
     return answer;
 }
 
@@ -219,7 +233,7 @@ self.addEventListener('fetch', (event) => {
     url.search = '';
     url.hash = '';
     if (url.href === page || url.href === inScope('index.html'))
-        event.respondWith(staleWhileRevalidate(page, event));
+        event.respondWith(fromStoreOrServer(request, event));
     else if (hashed.has(url.href))
         event.respondWith(cacheFirst(url.href, event));
     else if (plain.has(url.href))

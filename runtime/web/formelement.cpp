@@ -9,17 +9,14 @@
 
 #include <emscripten/emscripten.h>
 
-#include <algorithm>
 #include <limits>
 
 namespace rt::web {
 
 namespace {
 
-// Between the page's edge and the start-up form.
+// Between the page's edge and a form.
 constexpr int margin = 8;
-// However narrow the viewport, a form keeps this much of its size, so that its text stays readable.
-constexpr double smallestFit = 0.25;
 
 FontMetrics pageFont()
 {
@@ -60,30 +57,16 @@ void FormElement::setShown(bool shown)
     rtWebSetVisible(element_, shown);
 }
 
-// The page's font, at the form's fit: a design pixel is a CSS pixel times the fit, and the form's
-// text is drawn that much smaller too.
+// The page's font, and the viewport's width between the page's margins, which a form never
+// exceeds: on a narrow viewport (a phone) it takes that width, and its texts keep their size.
 FormMetrics FormElement::metrics() const
 {
-    const FontMetrics font = pageFont();
-    const double fit = this->fit(font);
-    return {fit, {font.averageCharWidth * fit, font.height * fit}};
-}
-
-// Where the viewport is narrower than the start-up form between the page's margins (a phone), how
-// much it shrinks to fit across; an owned form shrinks with its owner.
-double FormElement::fit(const FontMetrics& font) const
-{
-    if (owner_)
-        return owner_->fit(font);
-    const int width = clientSizeFor({1.0, font}).width;
-    const int room = rtWebViewportWidth() - 2 * margin - 2 * frameWidth_;
-    return width > 0 ? std::clamp(static_cast<double>(room) / width, smallestFit, 1.0) : 1.0;
+    return {1.0, pageFont(), rtWebViewportWidth() - 2 * margin - 2 * frameWidth_};
 }
 
 void FormElement::setClientSize(Size size)
 {
     clientSize_ = size;
-    rtWebScaleFont(element_, fit(pageFont()));
     place();
 }
 

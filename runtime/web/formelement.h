@@ -34,7 +34,6 @@ public:
     void viewportChanged() { metricsChanged(); }
 
 private:
-    double fit(const FontMetrics& font) const;
     void place();
 
     FormElement* owner_;

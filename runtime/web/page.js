@@ -88,15 +88,12 @@ mergeInto(LibraryManager.library, {
             var metrics = context.measureText(line);
             var height = (metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent) / 100;
             probe.remove();
-            return {averageCharWidth: box.width / 1000, height: height > 0 ? height : box.height > 0 ? box.height : size * 1.15,
-                size: size};
+            return {averageCharWidth: box.width / 1000, height: height > 0 ? height : box.height > 0 ? box.height : size * 1.15};
         },
 
-        // Rows are laid out by arithmetic: each as high as the list's font, one above the next.
-        rowHeight: function (node) {
-            var font = Page.font();
-            var size = parseFloat(node.parentNode.style.fontSize) || font.size;
-            return Math.ceil(font.height * size / font.size) + 2;
+        // Rows are laid out by arithmetic: each as high as the forms' font, one above the next.
+        rowHeight: function () {
+            return Math.ceil(Page.font().height) + 2;
         },
 
         // Only the rows in view (and one more) are in the page, in the order of their items, so
@@ -231,6 +228,20 @@ mergeInto(LibraryManager.library, {
                 _rtWebLabelPressed(label.rtDriver, place);
         },
 
+        // A file that the page fetched, into the program's folder under its name.
+        putFile: function (name, bytes) {
+            var encoded = new TextEncoder().encode(name + '\0');
+            var namePointer = _malloc(encoded.length);
+            var bytesPointer = _malloc(Math.max(1, bytes.length));
+            if (namePointer && bytesPointer) {
+                HEAPU8.set(encoded, namePointer);
+                HEAPU8.set(bytes, bytesPointer);
+                _rtWebPutFile(namePointer, bytesPointer, bytes.length);
+            }
+            _free(bytesPointer);
+            _free(namePointer);
+        },
+
         createMessage: function () {
             var dialog = Page.create('dialog', 'rt-message', document.body);
             dialog.setAttribute('aria-labelledby', 'rt-message-title');
@@ -332,8 +343,7 @@ mergeInto(LibraryManager.library, {
             node.scrollIntoView({block: 'nearest', inline: 'nearest'});
     },
 
-    // A list's rows follow its box and its form's font, which the form has set before it places
-    // its controls.
+    // A list's rows follow its box and the forms' font.
     rtWebPlace__deps: ['$Page'],
     rtWebPlace: function (element, left, top, width, height) {
         var node = Page.nodes[element];
@@ -344,7 +354,7 @@ mergeInto(LibraryManager.library, {
         style.height = height + 'px';
         var list = node.rtList;
         if (list) {
-            list.rowHeight = Page.rowHeight(node);
+            list.rowHeight = Page.rowHeight();
             // The border of .rt-list, one pixel on each side.
             list.view = Math.max(0, height - 2);
             Page.extend(list);
@@ -353,11 +363,6 @@ mergeInto(LibraryManager.library, {
             else if (list.items.length)
                 Page.render(node);
         }
-    },
-
-    rtWebScaleFont__deps: ['$Page'],
-    rtWebScaleFont: function (form, scale) {
-        Page.nodes[form].style.fontSize = Page.font().size * scale + 'px';
     },
 
     rtWebFocusOn__deps: ['$Page'],
@@ -409,10 +414,10 @@ mergeInto(LibraryManager.library, {
     // The one place where the page's events are translated: a click on a label, a new viewport,
     // and the list boxes' own mouse, touch and keys. While a message is open the page behind it is
     // inert; a click there, or on the message beside its button, leaves the focus on the button.
-    // Clicks on the labels before the program ran, and until the files that it reads are in its
-    // folder (or for three seconds at most), are kept by programfiles.js: they count then, in
-    // their order.
-    rtWebListen__deps: ['$Page', 'rtWebLabelPressed', 'rtWebViewportChanged'],
+    // The files that programfiles.js fetched go into the program's folder as they arrive. Clicks
+    // on the labels before the program ran, and until those files are in its folder (or for three
+    // seconds at most), are kept by programfiles.js: they count then, in their order.
+    rtWebListen__deps: ['$Page', 'rtWebLabelPressed', 'rtWebViewportChanged', 'rtWebPutFile', 'malloc', 'free'],
     rtWebListen: function () {
         document.addEventListener('click', function (event) {
             var target = event.target instanceof Element ? event.target : null;
@@ -442,7 +447,7 @@ mergeInto(LibraryManager.library, {
                 Page.render(node);
             }
         }, true);
-        // Owners first, as they were made: an owned form takes its owner's fit.
+        // Owners first, as they were made: an owned form stands beside its owner's new frame.
         window.addEventListener('resize', function () {
             Page.fontMetrics = null;
             Page.nodes.forEach(function (node) {
@@ -461,7 +466,12 @@ mergeInto(LibraryManager.library, {
                 Page.press(event.target.closest('.rt-label'), event);
             });
         };
-        (Module['programFilesPut'] || Promise.resolve()).then(count);
+        (Module['programFiles'] || Promise.resolve([])).then(function (files) {
+            files.forEach(function (file) {
+                if (file.bytes)
+                    Page.putFile(file.name, file.bytes);
+            });
+        }).then(count);
         setTimeout(count, 3000);
     },
 });

@@ -26,7 +26,7 @@ var Module = typeof Module !== 'undefined' ? Module : {};
     function readBeginning(url) {
         var kept = new Uint8Array(keptBytes);
         var length = 0;
-        return fetch(url).then(function (response) {
+        return fetch(url, {cache: 'no-cache'}).then(function (response) {
             // A server may answer a missing file with a page of its own, and a status of 200.
             var type = response.headers.get('Content-Type') || '';
             if (!response.ok || !response.body || /^text\/html\b/i.test(type))
@@ -62,6 +62,29 @@ var Module = typeof Module !== 'undefined' ? Module : {};
     }
     Module['showNotice'] = showNotice;
 
+    // A file of the program's own did not come, with the server's status, or 0 for no answer at
+    // all. Where the server no longer has it, a new build has replaced the one that this page
+    // names, and the page loads itself once more, past every cache (sw.js takes a reload to the
+    // network), saying that a new version is on its way; once only, so that a server that has lost
+    // the file for good ends in a notice, not in a loop. No answer means no network; anything
+    // else, that the game cannot start here.
+    function notFetched(status) {
+        if (status === 0)
+            return showNotice('notice-offline');
+        if (status !== 404 && status !== 410)
+            return showNotice('notice-failed');
+        try {
+            if (sessionStorage.getItem('bargeling-reloaded') === location.href + ' ' + program)
+                return showNotice('notice-failed');
+            sessionStorage.setItem('bargeling-reloaded', location.href + ' ' + program);
+        } catch (error) {
+            return showNotice('notice-failed');
+        }
+        showNotice('notice-update');
+        location.reload();
+    }
+    Module['notFetched'] = notFetched;
+
     // Clicks on the labels, those of the form's first frame among them, kept until the program
     // runs and has the files that it reads, and passed to it then as they came (page.js).
     var early = [];
@@ -85,6 +108,7 @@ var Module = typeof Module !== 'undefined' ? Module : {};
     // frame: where the script is at hand at once (from the service worker's store), running it
     // first would hold that paint back. The page fetches it from the start (a preload).
     var program = script && script.getAttribute('data-program');
+    Module['wasmFile'] = script && script.getAttribute('data-program-wasm');
     var started = false;
     var startProgram = function () {
         if (started)
@@ -92,9 +116,14 @@ var Module = typeof Module !== 'undefined' ? Module : {};
         started = true;
         var element = document.createElement('script');
         element.src = program;
+        // A script that fails tells no status: asked once more, the server does.
         element.addEventListener('error', function () {
             if (location.protocol !== 'file:')
-                showNotice('notice-offline');
+                fetch(program, {cache: 'no-store'}).then(function (response) {
+                    notFetched(response.ok ? -1 : response.status);
+                }, function () {
+                    notFetched(0);
+                });
         });
         document.head.appendChild(element);
     };
@@ -109,7 +138,12 @@ var Module = typeof Module !== 'undefined' ? Module : {};
     var worker = script && script.getAttribute('data-service-worker');
     if (worker && 'serviceWorker' in navigator && location.protocol !== 'file:')
         window.addEventListener('load', function () {
-            navigator.serviceWorker.register(worker).catch(function (error) {
+            // A worker already in use is asked for its build's successor at each start: a player who
+            // stays only a moment still gets a new build by the next start.
+            navigator.serviceWorker.register(worker).then(function (registration) {
+                if (registration.active)
+                    registration.update().catch(function () {}); // offline: the next start asks again
+            }).catch(function (error) {
                 console.warn('The game cannot be kept for playing offline: ' + error);
             });
         });

@@ -20,8 +20,9 @@
 // - the page is the window: the start-up form's title is the tab's, a form cannot be moved,
 //   resized or closed, and closing the tab ends the program; an owned form is a box without a
 //   title bar beside its owner, or below it, as the page grows downwards and has room there;
-// - on a viewport too narrow for it (a phone) a form shrinks, text and all, until it fits between
-//   the page's margins, and an owned form with its owner: no desktop is narrower than the game;
+// - a viewport may be narrower than a form (a phone), which then takes its width between the
+//   page's margins by the portable layout's rule: its controls narrow and grow taller, and its
+//   texts keep their size, never below 12 CSS pixels; no desktop is narrower than the game;
 // - a tap is a click, and a double tap adds one animal and zooms nothing;
 // - a long animal name is cut at the list's edge, as the LISTBOX cuts it, where Qt's list draws an
 //   ellipsis; there is no typing to find an animal, which Qt's list has;
@@ -46,8 +47,6 @@ void rtWebSetText(int element, const char* text, int length);
 void rtWebSetVisible(int element, int visible);
 // The element's border box.
 void rtWebPlace(int element, int left, int top, int width, int height);
-// The form's text at the page's font size times the scale.
-void rtWebScaleFont(int form, double scale);
 // The control that has the form's keyboard focus, by its driver: now, and again after a message.
 void rtWebFocusOn(int form, void* control);
 
