@@ -36,10 +36,15 @@ phone, a mid-range phone on a slow mobile network, through Chromium's DevTools e
   a 360 x 640 phone and at 200 % zoom.
 A cold load has nothing of the site in the browser: no HTTP cache, no storage, no service worker.
 
-    web.py SITE [--profile phone|loopback|both] [--only PART,...] [--runs 15] [--clicks 15]
-                [--phone-runs 9] [--shift-runs 5]
+lighthouse: npm's Lighthouse (12.2.3, package.json) on its own phone and desktop profiles, each
+with its own throttling: its four scores and the performance metrics behind the first, medians
+of a few runs.
 
-The parts are size, startup and click (loopback), and paint, playable, worker and shift (phone).
+    web.py SITE [--profile phone|loopback|both] [--only PART,...] [--runs 15] [--clicks 15]
+                [--phone-runs 9] [--shift-runs 5] [--lighthouse-runs 3]
+
+The parts are size, startup and click (loopback), paint, playable, worker and shift (phone), and
+lighthouse.
 """
 
 import argparse
@@ -67,7 +72,8 @@ import site_server  # noqa: E402
 STATIC = os.path.join(os.path.dirname(os.path.abspath(__file__)), "web_static.html")
 CAPACITY = 32767
 ADD = "Sleng inn et dyr i Arken!"
-PARTS = {"loopback": ["size", "startup", "click"], "phone": ["paint", "playable", "worker", "shift"]}
+PARTS = {"loopback": ["size", "startup", "click"], "phone": ["paint", "playable", "worker", "shift"],
+         "audits": ["lighthouse"]}
 
 # The phone: its screen, its processor and its network, as DevTools emulates them.
 PHONE_SCREEN = {"width": 412, "height": 823, "deviceScaleFactor": 2.625, "mobile": True}
@@ -726,19 +732,44 @@ def shift_conditions(folder, runs):
         site.stop()
 
 
+# Lighthouse's performance metrics, by the names of its audits.
+LIGHTHOUSE_METRICS = {"first-contentful-paint": "first contentful paint", "largest-contentful-paint": "largest contentful paint",
+                      "speed-index": "speed index", "total-blocking-time": "total blocking time",
+                      "cumulative-layout-shift": "cumulative layout shift"}
+
+
+def lighthouse(folder, runs):
+    """Lighthouse's scores and performance metrics on its phone and desktop profiles."""
+    site = Site(folder)
+    try:
+        for profile in ("mobile", "desktop"):
+            reports = [harness.lighthouse(site.url, profile, ("performance", "accessibility", "best-practices", "seo"))
+                       for _ in range(runs)]
+            scores = ", ".join(f"{name} {median([r['categories'][name]['score'] * 100 for r in reports]):.0f}"
+                               for name in reports[0]["categories"])
+            print(f"Lighthouse {reports[0]['lighthouseVersion']}, {profile}, {runs} runs: {scores}")
+            for audit, name in LIGHTHOUSE_METRICS.items():
+                values = [r["audits"][audit]["numericValue"] for r in reports]
+                unit = "" if audit == "cumulative-layout-shift" else " ms"
+                print(f"  {name}: {median(values):.{4 if not unit else 0}f}{unit}")
+    finally:
+        site.stop()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("site")
     parser.add_argument("--profile", choices=["phone", "loopback", "both"], default="both")
-    parser.add_argument("--only", default=",".join(PARTS["loopback"] + PARTS["phone"]),
-                        help="the parts to measure, of: " + ", ".join(PARTS["loopback"] + PARTS["phone"]))
+    every = PARTS["loopback"] + PARTS["phone"] + PARTS["audits"]
+    parser.add_argument("--only", default=",".join(every), help="the parts to measure, of: " + ", ".join(every))
     parser.add_argument("--runs", type=int, default=15, help="loopback start-up: alternating loads of each page")
     parser.add_argument("--clicks", type=int, default=15)
     parser.add_argument("--phone-runs", type=int, default=9, help="phone: alternating rounds")
     parser.add_argument("--shift-runs", type=int, default=5, help="layout shift in the other conditions: rounds")
+    parser.add_argument("--lighthouse-runs", type=int, default=3, help="Lighthouse: runs on each profile")
     args = parser.parse_args()
     parts = args.only.split(",")
-    unknown = set(parts) - set(PARTS["loopback"] + PARTS["phone"])
+    unknown = set(parts) - set(every)
     if unknown:
         parser.error(f"no such part: {', '.join(sorted(unknown))}")
     started = time.monotonic()
@@ -758,6 +789,8 @@ def main():
             phone(args.site, phone_parts, args.phone_runs)
         if "shift" in parts:
             shift_conditions(args.site, args.shift_runs)
+    if "lighthouse" in parts:
+        lighthouse(args.site, args.lighthouse_runs)
     print(f"took {time.monotonic() - started:.0f} s")
 
 

@@ -577,14 +577,18 @@ CHROMIUM, CHROMEDRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
 WEBKIT_DRIVER = "WebKitWebDriver"
 # What each engine's tests need beside Selenium and the built site; WebKitGTK's, the X server of
 # start_desktop(accessibility=False) too.
-ENGINE_TOOLS = {"Chromium": (CHROMIUM, CHROMEDRIVER),
+ENGINE_TOOLS = {"Chromium": (CHROMIUM, CHROMEDRIVER), "Audits": (CHROMIUM, CHROMEDRIVER, "node"),
                 "WebKit": (WEBKIT_DRIVER, "Xvfb", "xdotool", "import", "openbox", "wmctrl")}
 # What the tests run in the page (in_page.js): one expression, an object of functions.
 with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "in_page.js"), encoding="utf-8") as _file:
     IN_PAGE = _file.read()
 
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "scripts"))
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# The web's own auditors, from npm (package.json; scripts/test runs npm ci).
+AXE = os.path.join(ROOT, "node_modules", "axe-core", "axe.min.js")
+LIGHTHOUSE = os.path.join(ROOT, "node_modules", "lighthouse", "cli", "index.js")
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
 import site_server  # noqa: E402
 
 
@@ -691,6 +695,34 @@ def needs(site, *engines):
         skip("missing Selenium, python3-selenium (scripts/test installs it)")
     if not os.path.isfile(os.path.join(site, "index.html")):
         skip(f"build the browser program first (scripts/build-web): {site}")
+    if "Audits" in engines and not (os.path.isfile(AXE) and os.path.isfile(LIGHTHOUSE)):
+        skip("missing npm's axe-core or lighthouse: run npm ci in the project's root (scripts/test does)")
+
+
+def axe(driver):
+    """What axe-core finds to flag in the page as it is now: 'rule: where' for each violation."""
+    if not driver.execute_script("return typeof axe === 'object'"):
+        with open(AXE, encoding="utf-8") as f:
+            driver.execute_script(f.read())
+    return driver.execute_async_script("""const done = arguments[arguments.length - 1];
+        axe.run(document, {resultTypes: ['violations']}).then(
+            (r) => done(r.violations.map((v) => v.id + ': ' + v.nodes.map((n) => n.target.join(' ')).join(', '))),
+            (e) => done(['axe-core failed: ' + e]));""")
+
+
+def lighthouse(url, profile="mobile", categories=("accessibility", "best-practices", "seo")):
+    """Lighthouse's report on the page at url, on its phone ("mobile") or desktop profile, in
+    headless Chromium."""
+    with tempfile.TemporaryDirectory() as scratch:
+        report = os.path.join(scratch, "report.json")
+        flags = "--headless=new --disable-gpu --disable-background-networking --disable-component-update" \
+                " --disable-sync --no-first-run" + (" --no-sandbox" if os.geteuid() == 0 else "")
+        subprocess.run(["node", LIGHTHOUSE, url, "--quiet", "--output=json", f"--output-path={report}",
+                        f"--only-categories={','.join(categories)}", f"--chrome-flags={flags}",
+                        *(["--preset=desktop"] if profile == "desktop" else [])],
+                       env=dict(os.environ, CHROME_PATH=CHROMIUM), check=True, timeout=240)
+        with open(report, encoding="utf-8") as f:
+            return json.load(f)
 
 
 def _webdriver():

@@ -25,8 +25,8 @@ import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import behaviours  # noqa: E402
-from harness import (AFLOAT, IN_PAGE, MESSAGES, Site, WebProgram, click_at, key, needs, stays,  # noqa: E402
-                     throw_at, wait_for, webkitgtk)
+from harness import (AFLOAT, IN_PAGE, MESSAGES, Site, WebProgram, axe, click_at, key, lighthouse, needs,  # noqa: E402
+                     stays, throw_at, wait_for, webkitgtk)
 
 SITE = os.path.abspath(os.environ.get("BARGELING_SITE", "build-web/site"))
 # What the build put beside the program, from which make-site makes the site.
@@ -55,6 +55,21 @@ return [form, form.querySelector(".rt-list"), ...form.querySelectorAll(".rt-labe
 
 # Whether the node's text fits within its box.
 FITS = "function() { return this.scrollHeight <= this.clientHeight && this.scrollWidth <= this.clientWidth; }"
+
+# The smallest size at which the page draws any text that shows: the computed size, times the scale
+# that a transform adds.
+SMALLEST_TEXT = """const sizes = [];
+const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+for (let text = walker.nextNode(); text; text = walker.nextNode()) {
+    const box = text.parentElement;
+    if (!text.textContent.trim() || !box.checkVisibility() || !box.getClientRects().length) continue;
+    const scale = box.offsetWidth ? box.getBoundingClientRect().width / box.offsetWidth : 1;
+    sizes.push(parseFloat(getComputedStyle(box).fontSize) * scale);
+}
+return Math.min(...sizes);"""
+
+# The program's files that the page loaded, by name.
+LOADED = "return performance.getEntriesByType('resource').map(e => e.name.split('/').pop())"
 
 
 def near(a, b, tolerance=1.0):
@@ -178,14 +193,13 @@ class Files(WebTest):
 
 class Screens(WebTest):
     def test_phone(self):
-        """360 x 640 CSS pixels with touch: the form shrinks to fit across, a tap is a click."""
+        """360 x 640 CSS pixels with touch: the form takes the phone's width, a tap is a click."""
         p = self.start(PHONE, touch=True)
         # The device's width: a phone widens its layout viewport (innerWidth) to fit a page too wide.
         width, scale = PHONE["width"], p.viewport()[3]
         x, y, w, h = self.form()
         self.assertLessEqual(max(p.viewport()[0], p.viewport()[2]), width, "the page is wider than the phone")
         self.assertTrue(x >= 0 and x + w <= width, (x, w, width))
-        self.assertAlmostEqual(w / h, FORM[0] / FORM[1], delta=0.02)
         self.shot("phone")
         p.tap(p.add_label())
         self.wait_count(AFLOAT.format(1))
@@ -200,6 +214,23 @@ class Screens(WebTest):
         ax, ay, aw, ah = p.window_rect(credits)
         self.assertTrue(ay >= y + h and ax >= 0 and ax + aw <= width, ((ax, ay, aw, ah), (x, y, w, h)))
         self.shot("phone-about")
+
+    def test_phone_text(self):
+        """On phones 360 and 412 CSS pixels wide, with animals and the about window open: no text drawn
+        smaller than 12 CSS pixels, the credits whole, and the labels at least 24 pixels each way."""
+        for width in (360, 412):
+            with self.subTest(width=width):
+                p = self.start({**PHONE, "width": width}, touch=True)
+                self.throw(3)
+                self.wait_count(AFLOAT.format(3))
+                p.tap(p.count_label())
+                credits = wait_for("the about window", p.credits)
+                self.shot(f"phone-{width}-about")
+                self.assertGreaterEqual(p.js(SMALLEST_TEXT), 12)
+                self.assertTrue(p.call(credits, FITS), "the credits are cut off")
+                for label in (p.count_label(), p.add_label(), credits):
+                    self.assertTrue(min(p.rect(label)[2:]) >= 24, p.rect(label))
+                p.stop()
 
     def test_first_frame(self):
         """Before the program has arrived the page shows the form as the program lays it out, and
@@ -258,10 +289,13 @@ def program_files(folder):
     return {name for name in named if name.startswith("bargeling.")}
 
 
-def deploy_second_build(folder):
+def deploy_second_build(folder, page=True):
     """Deploys over the site in folder a second build: the program with a section of its own in its
     WebAssembly (a custom section, which changes nothing it does), made into a site by make-site as
-    the build makes one. The host's animal file stays."""
+    the build makes one. The host's animal file stays; without page, so does the first build's page,
+    as an edge cache serves it until it is purged."""
+    with open(os.path.join(folder, "index.html"), "rb") as f:
+        first_page = f.read()
     with tempfile.TemporaryDirectory() as program:
         shutil.copytree(PROGRAM, program, dirs_exist_ok=True)
         name, payload = b"build", b"2"
@@ -269,6 +303,9 @@ def deploy_second_build(folder):
             f.write(bytes([0, 1 + len(name) + len(payload), len(name)]) + name + payload)
         shutil.copy(os.path.join(folder, "tips.txt"), os.path.join(program, "tips.txt"))
         subprocess.run(["python3", MAKE_SITE, program, os.path.dirname(MAKE_SITE), folder], check=True)
+    if not page:
+        with open(os.path.join(folder, "index.html"), "wb") as f:
+            f.write(first_page)
 
 
 def png_size(path):
@@ -346,9 +383,29 @@ class App(WebTest):
         self.wait_count(AFLOAT.format(2))
         self.assertEqual(p.animals()[1], ["Lurvete lama"] * 2)
 
+    def watch_install(self, p):
+        """From the page, follows the worker that the browser installs next, and keeps how its
+        install ends: "activated", or "redundant" where it failed."""
+        p.js("""navigator.serviceWorker.getRegistration().then(r => {
+            const follow = (w) => {
+                const end = () => ['activated', 'redundant'].includes(w.state) && (window.installEnded = w.state);
+                end();
+                w.addEventListener('statechange', end);
+            };
+            r.installing ? follow(r.installing) : r.addEventListener('updatefound', () => follow(r.installing));
+        })""")
+
+    def install_ended(self, p):
+        return wait_for("the new worker's install to end", lambda: p.js("return window.installEnded"), timeout=40)
+
+    def loaded_build(self, p, builds):
+        """Which of the builds' program files the page has loaded, once it has loaded its program."""
+        return wait_for("the program", lambda: len(found := set(p.js(LOADED)) & builds) == 2 and found, timeout=30)
+
     def test_fresh_from_a_host_that_caches(self):
-        """With max-age=600: a new animal file at the next load; a second build within two loads,
-        never mixed with the first, and the first's files gone from the worker's store."""
+        """With max-age=600: a new animal file at the next load; after a deploy, for a player who stays
+        a second at each start, either build at the first load, never a mix, the second build at the
+        next, and the first's files gone from the worker's store."""
         self.site.cache_control = "max-age=600"
         p = self.visit("Gammel gaupe")
         self.write_animals("Nytt neshorn")
@@ -361,23 +418,145 @@ class App(WebTest):
         deploy_second_build(self.site.folder)
         second = program_files(self.site.folder)
         self.assertEqual((len(first), len(second), first & second), (2, 2, set()))
-        loaded = "return performance.getEntriesByType('resource').map(e => e.name.split('/').pop())"
+        started = time.monotonic()
+        p.open()
+        self.assertIn(self.loaded_build(p, first | second), (first, second))
+        time.sleep(max(0.0, 1.0 - (time.monotonic() - started)))
+        p.open()
+        self.assertEqual(self.loaded_build(p, first | second), second, "the second build does not run at the second load")
+        self.throw(1)
+        self.wait_count(AFLOAT.format(1))
         # Which of the files a store holds, read with caches.match: caches.open would make anew a store
         # that the worker deletes meanwhile.
         kept = "const [store, files, done] = arguments; Promise.all(files.map(f => caches.match(f, {cacheName: store})))" \
                ".then(found => done(files.filter((f, i) => found[i])))"
-        stored = lambda: {f for store in p.kept_for_offline()
-                          for f in p.driver.execute_async_script(kept, store, sorted(first | second))}
-        p.open()  # the first load after the deploy: either build, never a mix
-        self.assertIn(set(p.js(loaded)) & (first | second), (first, second))
-        # The second build's worker, which the browser fetched at that load, keeps the second build
-        # and takes over, and the first build's files leave the store.
-        wait_for("the second build kept, the first gone", lambda: stored() & (first | second) == second)
+        wait_for("the second build kept, the first gone", lambda: {
+            f for store in p.kept_for_offline() for f in p.driver.execute_async_script(kept, store, sorted(first | second))} == second)
+
+    def test_deploy_in_halves(self):
+        """The second build's worker and files on the server, and still the first build's page, as an
+        edge cache serves it until it is purged: the worker in use keeps its store, and without the
+        network the game starts and plays."""
+        self.site.cache_control = "max-age=600"
+        p = self.visit("Halv hval")
+        first = program_files(self.site.folder)
+        deploy_second_build(self.site.folder, page=False)
+        every = first | program_files(self.site.folder)
         p.open()
-        self.assertEqual(set(p.js(loaded)) & (first | second), second, "the second build does not run at the second load")
+        self.watch_install(p)
+        self.assertEqual(self.install_ended(p), "redundant", "the second build's worker installed without a page")
+        self.site.stop_serving()
+        p.open()
+        self.assertEqual(self.loaded_build(p, every), first)
+        self.throw(2)
+        self.wait_count(AFLOAT.format(2))
+        self.assertEqual(p.animals()[1], ["Halv hval"] * 2)
+
+    def test_stalled_file_during_an_install(self):
+        """A second build, whose worker's install meets a tips.txt that the server never sends: the
+        worker in use keeps working, online and then offline, with the page and files of one build."""
+        self.site.cache_control = "max-age=600"
+        p = self.visit("Treg tiger")
+        first = program_files(self.site.folder)
+        deploy_second_build(self.site.folder)
+        every = first | program_files(self.site.folder)
+        self.site.stalled = {"/tips.txt"}
+        for online in (True, False):
+            with self.subTest(online=online):
+                if not online:
+                    self.assertEqual(self.install_ended(p), "redundant", "the second build's worker installed")
+                p.open()
+                self.watch_install(p)
+                self.assertIn(self.loaded_build(p, every), (first, every - first) if online else (first,))
+                self.throw(1)
+                self.wait_count(AFLOAT.format(1))
+                self.assertEqual(p.animals()[1], ["Treg tiger"])
+                self.site.stop_serving()
+
+    def test_store_gone_while_its_worker_lives(self):
+        """The worker's store deleted while the worker stays: the game starts online, the next fetches
+        fill the store again, and then it plays offline."""
+        p = self.visit("Borte bjørn")
+        p.driver.execute_async_script("const done = arguments[0];"
+                                      " caches.keys().then(names => Promise.all(names.map(n => caches.delete(n)))).then(done)")
+        p.open()
         self.throw(1)
         self.wait_count(AFLOAT.format(1))
-        self.assertEqual(len(p.kept_for_offline()), 1)
+        p.kept_for_offline()
+        self.site.stop_serving()
+        p.open()
+        self.throw(1)
+        self.wait_count(AFLOAT.format(1))
+        self.assertEqual(p.animals()[1], ["Borte bjørn"])
+
+    def test_fresh_without_a_worker(self):
+        """No worker (sw.js answers 404) and a host that sends max-age=600: a new tips.txt at the
+        next load all the same."""
+        self.site.cache_control = "max-age=600"
+        os.remove(self.site.path("sw.js"))
+        self.write_animals("Gammel gaupe")
+        p = self.start()
+        self.throw(1)
+        self.wait_count(AFLOAT.format(1))
+        self.write_animals("Nytt neshorn")
+        p.open()
+        self.throw(1)
+        self.wait_count(AFLOAT.format(1))
+        self.assertEqual(p.animals()[1], ["Nytt neshorn"])
+
+    def test_stored_page_whose_program_is_gone(self):
+        """A page from the worker's store that names a program gone from the server and from every
+        cache, its script or its WebAssembly: the page fetches the new build, and shows no notice."""
+        for gone in (".js", ".wasm"):
+            with self.subTest(gone=gone):
+                self.site = Site(SITE, cache_control="max-age=600")
+                self.addCleanup(self.site.stop)
+                p = self.visit("Ny nebbmus")
+                first = program_files(self.site.folder)
+                lost = [f for f in first if f.endswith(gone)]
+                p.driver.execute_async_script("const [lost, done] = arguments; caches.keys().then(names => Promise.all("
+                                              "names.map(n => caches.open(n).then(c => Promise.all(lost.map(f => c.delete(f))))))).then(done)", lost)
+                p.cdp("Network.clearBrowserCache")
+                deploy_second_build(self.site.folder)
+                second = program_files(self.site.folder)
+                p.open()
+                wait_for("the second build", lambda: set(p.js(LOADED)) & (first | second) == second, timeout=30)
+                self.throw(1)
+                self.wait_count(AFLOAT.format(1))
+                self.assertEqual(p.js("return [...document.querySelectorAll('.notice:not([hidden])')].map(e => e.id)"), [])
+                p.stop()
+
+
+class Audits(WebTest):
+    """The web's own auditors: axe-core finds nothing to flag, on a phone and on a desktop, at start,
+    with animals, with the about window open and with a message open; Lighthouse scores
+    accessibility, best practices and SEO at full marks, on its phone and its desktop profile."""
+
+    def test_axe(self):
+        for metrics in ({**PHONE, "width": 412}, None):
+            with self.subTest(metrics=metrics):
+                p = self.start(metrics, touch=metrics is not None)
+                found = {"start": axe(p.driver)}
+                self.throw(3)
+                self.wait_count(AFLOAT.format(3))
+                found["animals"] = axe(p.driver)
+                p.click(p.count_label())
+                wait_for("the about window", p.credits)
+                found["about window"] = axe(p.driver)
+                self.throw(47)
+                wait_for("the message at 50", p.message)
+                found["message"] = axe(p.driver)
+                self.assertEqual({state: flagged for state, flagged in found.items() if flagged}, {})
+                p.stop()
+
+    def test_lighthouse(self):
+        self.site.cache_control = "max-age=600"
+        for profile in ("mobile", "desktop"):
+            with self.subTest(profile=profile):
+                report = lighthouse(self.site.url, profile)
+                scores = {name: category["score"] for name, category in report["categories"].items()}
+                failed = [a["id"] for a in report["audits"].values() if a.get("scoreDisplayMode") == "binary" and a["score"] == 0]
+                self.assertEqual(scores, dict.fromkeys(scores, 1), failed)
 
 
 # The table's keys, as WebDriver codes them.
@@ -520,7 +699,7 @@ WebKitBehaviours = behaviours.table(WebKitPlayer)
 
 
 if __name__ == "__main__":
-    cases = [a for a in sys.argv[1:] if not a.startswith("-")] or ["Chromium", "WebKit"]
-    needs(SITE, *sorted({"WebKit" if c.startswith("WebKit") else "Chromium" for c in cases}))
+    cases = [a for a in sys.argv[1:] if not a.startswith("-")] or ["Chromium", "WebKit", "Audits"]
+    needs(SITE, *sorted({next((e for e in ("WebKit", "Audits") if c.startswith(e)), "Chromium") for c in cases}))
     result = unittest.main(verbosity=2, exit=False).result
     sys.exit(0 if result.wasSuccessful() else 1)
