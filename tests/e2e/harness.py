@@ -192,6 +192,52 @@ def screenshot(path):
     subprocess.run(["import", "-window", "root", path], check=True)
 
 
+class DesktopPlayer:
+    """What the table's players on an X server share: the program started afresh beside the case's
+    tips.txt, clicks through xdotool that never pair where they are thrown apart, and an end that
+    closes an open message first, as a window behind one takes no close. A player gives start() the
+    program to start (launch), and says where a label stands on the screen (rect), and a message's
+    box and its OK button (message_rect, ok_rect)."""
+
+    def __init__(self, test, program, shots):
+        self.test, self.program, self.shots = test, program, shots
+
+    def start(self, tips):
+        import behaviours
+        self.folder = tempfile.mkdtemp(prefix="bargeling-table-")
+        self.p = self.launch(self.program if tips is behaviours.BUNDLED else program_beside(self.program, tips, self.folder))
+
+    def stop(self):
+        try:
+            screenshot(f"{self.shots}-{self.test._testMethodName}.png")
+            if self.p.message():
+                self.dismiss()
+            self.p.stop()
+        finally:
+            shutil.rmtree(self.folder)
+
+    def click(self, label, run=1):
+        self.p.clicks(spot_clear_of(self.rect(label), self.p.message() and self.message_rect()), run=run)
+
+    def throw(self, times):
+        x, y = spot_clear_of(self.rect("add"))
+        self.p.clicks(*((x + (30 if i % 2 else -30), y) for i in range(times)))
+
+    def key(self, name):
+        self.p.key(name)
+
+    def dismiss(self):
+        wait_for("the message", self.p.message)
+        self.p.clicks(spot_clear_of(self.ok_rect()))
+        wait_for("the message to close", lambda: self.p.message() is None)
+
+    def beside(self, about):
+        """"beside" where the about window's rectangle lies whole on the screen and clear of the main window."""
+        main, screen = self.p.outer_rect(self.p.main), self.p.x.screen()
+        whole = inside(about, (0, 0, screen.width_in_pixels, screen.height_in_pixels))
+        return "beside" if whole and not overlaps(about, main) else f"shown at {about}, the main window at {main}"
+
+
 class Node:
     """An accessible object, read afresh on every access (no stale cache)."""
 

@@ -6,7 +6,6 @@
 of behaviours (behaviours.json) is played by X11Player; the other cases are X11's own."""
 
 import os
-import shutil
 import sys
 import tempfile
 import unittest
@@ -14,7 +13,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import behaviours  # noqa: E402
 import harness  # noqa: E402
-from harness import ABOUT, AFLOAT, MESSAGE_TITLE, Program, screenshot, spot_clear_of, stays, wait_for  # noqa: E402
+from harness import ABOUT, AFLOAT, MESSAGE_TITLE, Program, screenshot, stays, wait_for  # noqa: E402
 
 PROGRAM = os.environ.get("BARGELING_PROGRAM", "build/bargeling")
 SHOTS = os.environ.get("BARGELING_SHOTS", "build/e2e-shots")
@@ -28,54 +27,33 @@ def tearDownModule():
     harness.stop_desktop()
 
 
-class X11Player(harness.SeenByScreenReader, behaviours.Player):
+class X11Player(harness.SeenByScreenReader, harness.DesktopPlayer, behaviours.Player):
     """Clicks and keys through xdotool, as a user gives them; reads through AT-SPI, as a screen
     reader does, and where the about window stands from the X windows themselves."""
 
     def __init__(self, test):
-        self.test = test
+        super().__init__(test, os.path.abspath(PROGRAM), os.path.join(SHOTS, "X11"))
 
-    def start(self, tips):
-        self.folder = tempfile.mkdtemp(prefix="bargeling-table-")
-        program = os.path.abspath(PROGRAM)
-        self.p = Program(program if tips is behaviours.BUNDLED else harness.program_beside(program, tips, self.folder))
-        self.app = self.p.app
+    def launch(self, program):
+        program = Program(program)
+        self.app = program.app
+        return program
 
-    def stop(self):
-        try:
-            screenshot(os.path.join(SHOTS, f"X11-{self.test._testMethodName}.png"))
-            if self.p.message():
-                self.dismiss()  # a window behind a message takes no close
-            self.p.stop()
-        finally:
-            shutil.rmtree(self.folder)
+    def rect(self, label):
+        return self.node(label).extents()
 
-    def click(self, label, run=1):
-        box = self.p.message() and self.p.window(MESSAGE_TITLE)  # its title bar covers too
-        self.p.clicks(spot_clear_of(self.node(label).extents(), box and self.p.outer_rect(box)), run=run)
+    def message_rect(self):
+        return self.p.outer_rect(self.p.window(MESSAGE_TITLE))  # its title bar covers too
 
-    def throw(self, times):
-        x, y = spot_clear_of(self.node("add").extents())
-        self.p.clicks(*((x + (30 if i % 2 else -30), y) for i in range(times)))
+    def ok_rect(self):
+        return self.p.message().find("push button", "OK").extents()
 
     def press(self, label):
         self.node(label).do_action("Press")
 
-    def key(self, name):
-        self.p.key(name)
-
-    def dismiss(self):
-        box = wait_for("the message", self.p.message)
-        self.p.clicks(spot_clear_of(box.find("push button", "OK").extents()))
-        wait_for("the message to close", lambda: self.p.message() is None)
-
     def about(self):
         window = self.p.window(ABOUT)
-        if window is None or not self.p.is_mapped(window):
-            return "hidden"
-        about, main, screen = self.p.outer_rect(window), self.p.outer_rect(self.p.main), self.p.x.screen()
-        whole = harness.inside(about, (0, 0, screen.width_in_pixels, screen.height_in_pixels))
-        return "beside" if whole and not harness.overlaps(about, main) else f"shown at {about}, the main window at {main}"
+        return self.beside(self.p.outer_rect(window)) if window and self.p.is_mapped(window) else "hidden"
 
     def layout(self):
         return dict(super().layout(), form=list(self.p.geometry(self.p.main)[2:]))  # the X window's own size

@@ -50,45 +50,27 @@ def scaled(size, size_at_96, dpi=144):
     return all(abs(a - b * dpi / 96) <= 1 for a, b in zip(size, size_at_96))
 
 
-class WindowsPlayer(behaviours.Player):
+class WindowsPlayer(harness.DesktopPlayer, behaviours.Player):
     """Clicks and keys through xdotool into Wine's windows; reads them through the Windows API
     (inspect_windows), and the list's name through its accessible object, as a screen reader does."""
 
     def __init__(self, test):
-        self.test = test
+        super().__init__(test, PROGRAM, os.path.join(SHOTS, "windows"))
 
-    def start(self, tips):
-        self.folder = tempfile.mkdtemp(prefix="bargeling-table-")
-        program = PROGRAM if tips is behaviours.BUNDLED else harness.program_beside(PROGRAM, tips, self.folder)
-        self.p = WineProgram(program, INSPECTOR)
+    def launch(self, program):
+        return WineProgram(program, INSPECTOR)
 
-    def stop(self):
-        try:
-            screenshot(os.path.join(SHOTS, f"windows-{self.test._testMethodName}.png"))
-            if self.p.message():
-                self.dismiss()  # a window behind a message takes no close
-            self.p.stop()
-        finally:
-            shutil.rmtree(self.folder)
+    def rect(self, label):
+        return self.control(label).client
 
-    def click(self, label, run=1):
-        box = self.p.message()
-        self.p.clicks(spot_clear_of(self.control(label).client, box and box.window), run=run)
+    def message_rect(self):
+        return self.p.message().window
 
-    def throw(self, times):
-        x, y = spot_clear_of(self.control("add").client)
-        self.p.clicks(*((x + (30 if i % 2 else -30), y) for i in range(times)))
+    def ok_rect(self):
+        return self.p.message().child("Button").client
 
     def press(self, label):
         self.p.press(self.control(label))
-
-    def key(self, name):
-        self.p.key(name)
-
-    def dismiss(self):
-        box = wait_for("the message", self.p.message)
-        self.p.clicks(spot_clear_of(box.child("Button").client))
-        wait_for("the message to close", lambda: self.p.message() is None)
 
     def main(self):
         return next(w for w in self.p.windows() if w.visible and any(c.cls == "ListBox" for c in w.children))
@@ -117,11 +99,7 @@ class WindowsPlayer(behaviours.Player):
 
     def about(self):
         window = self.p.top(ABOUT)
-        if window is None:
-            return "hidden"
-        about, main, screen = window.window, self.p.outer_rect(self.p.main), self.p.x.screen()
-        whole = harness.inside(about, (0, 0, screen.width_in_pixels, screen.height_in_pixels))
-        return "beside" if whole and not harness.overlaps(about, main) else f"shown at {about}, the main window at {main}"
+        return self.beside(window.window) if window else "hidden"
 
     def credits(self):
         window = self.p.top(ABOUT)
