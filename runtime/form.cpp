@@ -7,6 +7,7 @@
 #include "driver.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace rt {
 
@@ -23,6 +24,8 @@ Form::Form(TwipSize clientSize, BorderStyle border, DesignFont designFont, Form*
 
 Form::~Form()
 {
+    // A window system destroys owned windows with their owner: those must have gone first.
+    assert(owned_.empty());
     if (owner_)
         std::erase(owner_->owned_, this);
 }

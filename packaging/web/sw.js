@@ -54,13 +54,19 @@ const startFiles = [page, ...hashed];
 
 // The page of this worker's build names its program's script.
 const ofThisBuild = (text) => text.includes(hashedFiles[0]);
+// The program's script that a page of this site names, of whichever build; none for a page of
+// another's (a network's sign-in page, a host's page for an error).
+const programOf = (text) => (/data-program="([^"]+)"/.exec(text) || [])[1];
 
 // The first `limit` bytes of a body, read as a stream.
 async function beginning(body, limit) {
     const kept = new Uint8Array(limit);
     let length = 0;
     const reader = body.getReader();
-    for (let part = await reader.read(); !part.done && length < limit; part = await reader.read()) {
+    while (length < limit) {
+        const part = await reader.read();
+        if (part.done)
+            break;
         const take = Math.min(part.value.length, limit - length);
         kept.set(part.value.subarray(0, take), length);
         length += take;
@@ -128,11 +134,9 @@ let gaveUpAt = -Infinity;
 const hopelessMs = 10000;
 
 async function networkFirst(url, event) {
-    const fetched = fromServer(url).then((response) => {
-        event.waitUntil(keep(url, response.clone()));
-        return response;
-    });
-    fetched.catch(() => {}); // answered by the stored copy instead
+    const fetched = fromServer(url);
+    // Kept whenever it comes, a late answer too, within the event's lifetime.
+    event.waitUntil(fetched.then((response) => keep(url, response.clone()), () => {}));
     const patience = Date.now() - gaveUpAt < hopelessMs ? 0 : patienceMs;
     const waited = new Promise((resolve) => setTimeout(resolve, patience));
     try {
@@ -149,15 +153,18 @@ async function networkFirst(url, event) {
 
 // Where the server's page names another build, this worker's store says so (a mark under an
 // address of its own, which the server does not have), and the browser is asked for that build's
-// worker.
+// worker; where it names this build again (a build taken back), the mark goes.
 const newer = inScope('.newer-build');
 
 async function revalidate(url) {
     try {
         const response = await fromServer(url);
-        if (response.ok && !ofThisBuild(await response.clone().text())) {
+        const named = response.ok && programOf(await response.clone().text());
+        if (named && named !== hashedFiles[0]) {
             await put(newer, new Response(''));
             await self.registration.update();
+        } else if (named && (await caches.has(store))) {
+            await (await caches.open(store)).delete(newer);
         }
         await keep(url, response);
     } catch {

@@ -414,7 +414,7 @@ mergeInto(LibraryManager.library, {
     // The one place where the page's events are translated: a click on a label, a new viewport,
     // and the list boxes' own mouse, touch and keys. While a message is open the page behind it is
     // inert; a click there, or on the message beside its button, leaves the focus on the button.
-    // The files that programfiles.js fetched go into the program's folder as they arrive. Clicks
+    // The files that programfiles.js fetched go into the program's folder once they are all there. Clicks
     // on the labels before the program ran, and until those files are in its folder (or for three
     // seconds at most), are kept by programfiles.js: they count then, in their order.
     rtWebListen__deps: ['$Page', 'rtWebLabelPressed', 'rtWebViewportChanged', 'rtWebPutFile', 'malloc', 'free'],
@@ -428,11 +428,19 @@ mergeInto(LibraryManager.library, {
             if (row && row.rtIndex >= 0)
                 Page.select(row.parentNode, row.rtIndex);
         });
+        // A press in a form beside its list moves no focus, and gives it back to the form's control
+        // where a click on the page beside the forms took it away.
         document.addEventListener('mousedown', function (event) {
             var target = event.target instanceof Element ? event.target : document.body;
-            var message = Page.message && Page.message.open;
-            if (message ? target !== Page.message.rtButton : target.closest('.rt-form') && !target.closest('.rt-list'))
+            var form = target.closest('.rt-form');
+            if (Page.message && Page.message.open) {
+                if (target !== Page.message.rtButton)
+                    event.preventDefault();
+            } else if (form && !target.closest('.rt-list')) {
                 event.preventDefault();
+                if (form.rtFocus && !(document.activeElement && document.activeElement.closest('.rt-form')))
+                    form.rtFocus.focus({preventScroll: true});
+            }
         });
         document.addEventListener('keydown', function (event) {
             var target = event.target;

@@ -5,7 +5,7 @@
 // The page's one script, deferred so that it never keeps the page from showing. It starts the
 // program's script, which its element names in data-program, and fetches the files that lie
 // beside the program, named in data-program-files, while the program itself still loads;
-// startup.js puts them in the program's folder once they have arrived. A file that the server
+// the page's driver (page.js) puts them in the program's folder once they have arrived. A file that the server
 // does not have, or cannot send, is left out, as a missing file on the desktop. Only the
 // beginning of a file is kept, read as a stream, so that no file, however large, fills the
 // page's memory.
@@ -51,13 +51,14 @@ var Module = typeof Module !== 'undefined' ? Module : {};
         });
     }
 
-    // A notice stands in place of the form's first frame, which would not answer.
+    // A notice stands in place of the forms, the first frame's or the program's, which would not
+    // answer.
     function showNotice(id) {
         var notice = document.getElementById(id);
         if (notice)
             notice.hidden = false;
-        document.querySelectorAll('.rt-first').forEach(function (frame) {
-            frame.hidden = true;
+        document.querySelectorAll('.rt-form').forEach(function (form) {
+            form.hidden = true;
         });
     }
     Module['showNotice'] = showNotice;

@@ -70,7 +70,8 @@ void rtWebListen();
 void rtWebLabelPressed(void* label, int placeInRun);
 void rtWebViewportChanged(void* form);
 void rtWebMessageClosed(void* onClose);
-// The program's entry for a file that the page has fetched (startup.js): it is written under its
-// name, which names no folder, in the program's folder, in place of any file there before.
+// The program's entry for a file that the page has fetched (programfiles.js, page.js): it is
+// written under its name, which names no folder, in the program's folder, in place of any file
+// there before.
 void rtWebPutFile(const char* name, const char* bytes, int length);
 }

@@ -94,7 +94,7 @@ def start_desktop(width=1280, height=960, accessibility=True):
     if accessibility:
         skip_without("dbus-daemon")
     # Only looked for here: importing it binds it to a bus, which must be the one started below.
-    if importlib.util.find_spec("pyatspi") is None:
+    if accessibility and importlib.util.find_spec("pyatspi") is None:
         skip("missing the AT-SPI bindings, python3-pyatspi (scripts/test installs them)")
     _server = subprocess.Popen(
         ["Xvfb", "-displayfd", "1", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"],
@@ -205,7 +205,11 @@ class DesktopPlayer:
     def start(self, tips):
         import behaviours
         self.folder = tempfile.mkdtemp(prefix="bargeling-table-")
-        self.p = self.launch(self.program if tips is behaviours.BUNDLED else program_beside(self.program, tips, self.folder))
+        try:
+            self.p = self.launch(self.program if tips is behaviours.BUNDLED else program_beside(self.program, tips, self.folder))
+        except BaseException:
+            shutil.rmtree(self.folder)
+            raise
 
     def stop(self):
         try:
@@ -910,11 +914,13 @@ class WebProgram:
 
     def open(self, url=None, wait=True):
         """Opens the page (the site's, unless another URL is given) anew, as a user who comes back
-        to it does, rather than reloading it; waits for the main form unless told not to."""
+        to it does, rather than reloading it; waits for the main form, once the program has taken
+        over the first frame that the page shows before it runs, unless told not to."""
         self.driver.get("about:blank")
         self.driver.get(url or self.site.url)
         if wait:
-            wait_for("the main form", self.count_label, timeout=30)
+            wait_for("the main form", lambda: self.count_label() and self.js("return !document.querySelector('.rt-first')"),
+                     timeout=30)
 
     def kept_for_offline(self):
         """Waits until the site's service worker controls the page and has stored what a start

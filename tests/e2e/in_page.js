@@ -38,9 +38,10 @@
         const ids = (e.getAttribute(attribute) || '').split(/\s+/).filter(Boolean);
         return ids.length ? ids.map((id) => document.getElementById(id)?.textContent ?? '').join(' ') : null;
     },
+    // The program has taken over the form's first frame, which the page shows before it runs.
     ready() {
         const {count, add} = this.labels();
-        return Boolean(count && add && add.checkVisibility({visibilityProperty: true}));
+        return Boolean(count && add && add.checkVisibility({visibilityProperty: true}) && !document.querySelector('.rt-first'));
     },
     see(key) {
         const list = document.querySelector('main [role=listbox]');
