@@ -251,22 +251,30 @@ mergeInto(LibraryManager.library, {
             var button = Page.create('button', '', Page.create('div', 'rt-message-buttons', dialog));
             button.type = 'button';
             button.textContent = 'OK';
+            // Closed by OK (or Return on it) at once, so that a click right after it counts; by
+            // Escape, when the browser says so, a task later. Then the focus goes back on the owner's
+            // control that had it, the program is told, and the next message shows. A close that the
+            // browser reports after OK has been dealt with finds the message gone, or the next open.
             button.addEventListener('click', function () {
                 dialog.close();
+                Page.messageClosed();
             });
-            // Closed by OK, Return or Escape: the focus back on the owner's control that had it,
-            // the program told, and the next message shown.
             dialog.addEventListener('close', function () {
-                var closed = Page.messages.shift();
-                var owner = Page.nodes[closed.owner];
-                if (owner && owner.rtFocus)
-                    owner.rtFocus.focus({preventScroll: true});
-                _rtWebMessageClosed(closed.onClose);
-                if (Page.messages.length)
-                    Page.showMessage();
+                if (!dialog.open && Page.messages.length)
+                    Page.messageClosed();
             });
             dialog.rtButton = button;
             return dialog;
+        },
+
+        messageClosed: function () {
+            var closed = Page.messages.shift();
+            var owner = Page.nodes[closed.owner];
+            if (owner && owner.rtFocus)
+                owner.rtFocus.focus({preventScroll: true});
+            _rtWebMessageClosed(closed.onClose);
+            if (Page.messages.length)
+                Page.showMessage();
         },
 
         showMessage: function () {
