@@ -174,11 +174,11 @@ async function revalidate(url) {
 
 // The page, at a start: the stored copy at once, unless the server is known to have a newer
 // build, which the start then takes from the network, so that a player who stays only a moment
-// runs it by the next start, whether or not its worker has taken over by then. A reload asks past
-// the caches: network first too.
+// runs it by the next start, whether or not its worker has taken over by then. A reload, which
+// browsers send as "no-cache", asks past the caches: network first too.
 async function fromStoreOrServer(request, event) {
     const answer = await stored(page);
-    if (!answer || request.cache !== 'default' || (await stored(newer)))
+    if (!answer || request.cache === 'no-cache' || (await stored(newer)))
         return networkFirst(page, event);
     event.waitUntil(revalidate(page));
     return answer;
