@@ -605,7 +605,15 @@ class WineProgram(Program):
 
     def windows(self):
         """Every top-level window of the program, shown or hidden, with its children."""
-        output = subprocess.run([WINE, self.inspector, self.image], stdout=subprocess.PIPE, check=True).stdout
+        listing = subprocess.run([WINE, self.inspector, self.image], stdout=subprocess.PIPE)
+        if listing.returncode != 0:
+            status = self.process.poll()
+            if status is None:
+                raise AssertionError(f"inspect_windows found no {self.image}, which is still running")
+            self.stderr.seek(0)
+            raise AssertionError(f"{self.image} ended with status {status:#x}; Wine said: "
+                                 + self.stderr.read().decode(errors="replace")[-4000:])
+        output = listing.stdout
         document = json.loads(output.decode("utf-8"))
         self.dpi = document["dpi"]
         return [Win32Window(w) for w in document["windows"]]
