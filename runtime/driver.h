@@ -72,6 +72,10 @@ protected:
     Size clientSizeFor(const FormMetrics& metrics) const;
     // The form's font or scale has changed, or its window its size: it is laid out again.
     void metricsChanged();
+    // Whether another form owns it, and whether it has been shown before (so far, while shown the
+    // first time).
+    bool owned() const;
+    bool shownBefore() const;
 
     Form& form_;
 };

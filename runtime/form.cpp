@@ -112,6 +112,16 @@ Size FormDriver::clientSizeFor(const FormMetrics& metrics) const
     return form_.clientSize_.toPixels(form_.scaleFor(metrics));
 }
 
+bool FormDriver::owned() const
+{
+    return form_.owner_ != nullptr;
+}
+
+bool FormDriver::shownBefore() const
+{
+    return form_.shown_;
+}
+
 void FormDriver::metricsChanged()
 {
     form_.layOut();

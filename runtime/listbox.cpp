@@ -26,7 +26,6 @@ bool ListBox::appendItem(const std::string& text)
     if (isFull())
         return false;
     items_.push_back(text);
-    newIndex_ = static_cast<std::int16_t>(items_.size() - 1);
     driver_->appendRow(text);
     return true;
 }

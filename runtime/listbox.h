@@ -37,7 +37,7 @@ public:
     // The item's text; the empty text for an index out of range.
     std::string itemText(std::int16_t index) const;
     // The index of the item appended last, or -1 before the first.
-    std::int16_t newIndex() const { return newIndex_; }
+    std::int16_t newIndex() const { return static_cast<std::int16_t>(itemCount() - 1); }
     // The selected item's index, or -1 when none is selected.
     std::int16_t listIndex() const;
     // Selects the item and scrolls it into view; an index out of range changes nothing.
@@ -50,7 +50,6 @@ private:
 
     Form& form_;
     std::vector<std::string> items_;
-    std::int16_t newIndex_ = -1;
     std::unique_ptr<ListBoxDriver> driver_;
 };
 

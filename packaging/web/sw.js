@@ -52,11 +52,10 @@ const plain = new Set([...plainFiles, ...iconFiles].map(inScope));
 const limits = new Map(Object.entries(keptBytes).map(([name, bytes]) => [inScope(name), bytes]));
 const startFiles = [page, ...hashed];
 
-// The page of this worker's build names its program's script.
-const ofThisBuild = (text) => text.includes(hashedFiles[0]);
 // The program's script that a page of this site names, of whichever build; none for a page of
 // another's (a network's sign-in page, a host's page for an error).
 const programOf = (text) => (/data-program="([^"]+)"/.exec(text) || [])[1];
+const ofThisBuild = (text) => programOf(text) === hashedFiles[0];
 
 // The first `limit` bytes of a body, read as a stream.
 async function beginning(body, limit) {

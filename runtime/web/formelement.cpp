@@ -29,7 +29,6 @@ FontMetrics pageFont()
 
 FormElement::FormElement(Form& form, BorderStyle border, FormElement* owner)
     : FormDriver(form)
-    , owner_(owner)
     , frameWidth_(border == BorderStyle::FixedSingle ? 1 : 0)
     , position_(owner ? Point{} : Point{margin, margin})
     , element_(rtWebCreateForm(frameWidth_, owner != nullptr, this))
@@ -45,7 +44,7 @@ FormElement::~FormElement()
 // it for assistive technology.
 void FormElement::setTitle(const std::string& title)
 {
-    if (owner_)
+    if (owned())
         rtWebSetName(element_, title.data(), static_cast<int>(title.size()));
     else
         rtWebSetDocumentTitle(title.data(), static_cast<int>(title.size()));
@@ -95,7 +94,7 @@ void FormElement::moveFrameTo(Point topLeft)
 
 void FormElement::focusOn(ControlDriver& control)
 {
-    rtWebFocusOn(element_, &control);
+    rtWebFocusOn(element_, dynamic_cast<ControlElement&>(control).element());
 }
 
 void FormElement::place()

@@ -9,6 +9,7 @@
 // its name for assistive technology. The portable Form lays it out and places it.
 
 #include "driver.h"
+#include "webdriver.h"
 
 namespace rt::web {
 
@@ -36,12 +37,31 @@ public:
 private:
     void place();
 
-    FormElement* owner_;
     int frameWidth_;
     bool shown_ = false;
     Point position_;
     Size clientSize_;
     int element_;
+};
+
+// What a control's element is to its form's: placed in it, and removed with the control.
+class ControlElement {
+public:
+    explicit ControlElement(int element)
+        : element_(element)
+    {
+    }
+    ~ControlElement() { rtWebRemove(element_); }
+    ControlElement(const ControlElement&) = delete;
+    ControlElement& operator=(const ControlElement&) = delete;
+
+    int element() const { return element_; }
+
+protected:
+    void placeElement(const Rect& area) const { rtWebPlace(element_, area.left, area.top, area.width, area.height); }
+
+private:
+    const int element_;
 };
 
 } // namespace rt::web

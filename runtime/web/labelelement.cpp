@@ -14,22 +14,18 @@
 
 namespace rt::web {
 
-class LabelElement final : public LabelDriver {
+class LabelElement final : public LabelDriver, public ControlElement {
 public:
     LabelElement(Label& label, FormElement& form, const Rect& area)
         : LabelDriver(label)
-        , element_(rtWebCreateLabel(form.element(), static_cast<ControlDriver*>(this)))
+        , ControlElement(rtWebCreateLabel(form.element(), static_cast<ControlDriver*>(this)))
     {
         place(area);
     }
-    ~LabelElement() override { rtWebRemove(element_); }
 
-    void place(const Rect& area) override { rtWebPlace(element_, area.left, area.top, area.width, area.height); }
-    void setCaption(const std::string& text) override { rtWebSetText(element_, text.data(), static_cast<int>(text.size())); }
+    void place(const Rect& area) override { placeElement(area); }
+    void setCaption(const std::string& text) override { rtWebSetText(element(), text.data(), static_cast<int>(text.size())); }
     void pressedInPage(int placeInRun) { pressed(placeInRun); }
-
-private:
-    int element_;
 };
 
 } // namespace rt::web

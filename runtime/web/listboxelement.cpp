@@ -12,23 +12,19 @@
 
 namespace rt::web {
 
-class ListBoxElement final : public ListBoxDriver {
+class ListBoxElement final : public ListBoxDriver, public ControlElement {
 public:
     ListBoxElement(FormElement& form, const Rect& area)
-        : element_(rtWebCreateList(form.element(), static_cast<ControlDriver*>(this)))
+        : ControlElement(rtWebCreateList(form.element()))
     {
         place(area);
     }
-    ~ListBoxElement() override { rtWebRemove(element_); }
 
-    void place(const Rect& area) override { rtWebPlace(element_, area.left, area.top, area.width, area.height); }
-    void appendRow(const std::string& text) override { rtWebAppendItem(element_, text.data(), static_cast<int>(text.size())); }
-    void selectRow(int row) override { rtWebSelectItem(element_, row); }
-    int selectedRow() const override { return rtWebSelectedItem(element_); }
-    void setName(const std::string& name) override { rtWebSetName(element_, name.data(), static_cast<int>(name.size())); }
-
-private:
-    int element_;
+    void place(const Rect& area) override { placeElement(area); }
+    void appendRow(const std::string& text) override { rtWebAppendItem(element(), text.data(), static_cast<int>(text.size())); }
+    void selectRow(int row) override { rtWebSelectItem(element(), row); }
+    int selectedRow() const override { return rtWebSelectedItem(element()); }
+    void setName(const std::string& name) override { rtWebSetName(element(), name.data(), static_cast<int>(name.size())); }
 };
 
 } // namespace rt::web

@@ -308,11 +308,10 @@ mergeInto(LibraryManager.library, {
     },
 
     rtWebCreateList__deps: ['$Page'],
-    rtWebCreateList: function (form, driver) {
+    rtWebCreateList: function (form) {
         var node = Page.adopt(Page.nodes[form], '.rt-list') || Page.create('div', 'rt-list', Page.nodes[form]);
         node.setAttribute('role', 'listbox');
         node.tabIndex = 0;
-        node.rtDriver = driver;
         var extent = node.querySelector('.rt-extent') || Page.create('div', 'rt-extent', node);
         extent.setAttribute('aria-hidden', 'true');
         node.rtList = {items: [], selected: -1, rows: [], first: 0, extent: extent, view: 0, scrollTop: 0, rowHeight: 0};
@@ -375,12 +374,9 @@ mergeInto(LibraryManager.library, {
 
     rtWebFocusOn__deps: ['$Page'],
     rtWebFocusOn: function (form, control) {
-        var node = Page.nodes.filter(function (node) {
-            return node && node.rtDriver === control;
-        })[0];
+        var node = Page.nodes[control];
         Page.nodes[form].rtFocus = node;
-        if (node)
-            node.focus({preventScroll: true});
+        node.focus({preventScroll: true});
     },
 
     rtWebAppendItem__deps: ['$Page'],

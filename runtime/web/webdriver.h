@@ -35,10 +35,10 @@ extern "C" {
 
 // An element of the page is a small positive number, its handle. Sizes and places are in CSS
 // pixels, in the page's coordinates; text crosses as UTF-8 with its length, every character kept.
-// The driver given with a form or a control is where the page's events for it go.
+// The driver given with a form or a label is where the page's events for it go.
 int rtWebCreateForm(int framed, int owned, void* driver);
 int rtWebCreateLabel(int form, void* driver);
-int rtWebCreateList(int form, void* driver);
+int rtWebCreateList(int form);
 void rtWebRemove(int element);
 
 void rtWebSetDocumentTitle(const char* text, int length);
@@ -47,8 +47,8 @@ void rtWebSetText(int element, const char* text, int length);
 void rtWebSetVisible(int element, int visible);
 // The element's border box.
 void rtWebPlace(int element, int left, int top, int width, int height);
-// The control that has the form's keyboard focus, by its driver: now, and again after a message.
-void rtWebFocusOn(int form, void* control);
+// The control that has the form's keyboard focus: now, and again after a message.
+void rtWebFocusOn(int form, int control);
 
 void rtWebAppendItem(int list, const char* text, int length);
 void rtWebSelectItem(int list, int index);

@@ -95,7 +95,6 @@ FormWindow::FormWindow(Form& form, BorderStyle border, const FormWindow* owner)
     : FormDriver(form)
     , style_(styleOf(border))
     , exStyle_(owner ? WS_EX_TOOLWINDOW : 0)
-    , owned_(owner != nullptr)
 {
     registerFormClass(windowProc);
     measure(dpiOfWindow(nullptr));
@@ -121,8 +120,7 @@ void FormWindow::setShown(bool shown)
     }
     // The first show of the start-up form takes the state it was started in (a shortcut set to
     // run minimized, say).
-    ShowWindow(handle(), !shownBefore_ && !owned_ ? SW_SHOWDEFAULT : SW_SHOW);
-    shownBefore_ = true;
+    ShowWindow(handle(), !shownBefore() && !owned() ? SW_SHOWDEFAULT : SW_SHOW);
     UpdateWindow(handle());
     // A hidden form is measured when it is shown: an owned form may have been moved beside an
     // owner on a monitor of another DPI.

@@ -46,12 +46,10 @@ private:
 
     const DWORD style_;
     const DWORD exStyle_;
-    const bool owned_;
     UINT dpi_ = 0;
     UniqueFont font_;
     FormMetrics metrics_;
     HWND focus_ = nullptr; // the control that has the focus whenever the form is active
-    bool shownBefore_ = false;
     std::function<void()> closed_;
     HWND handle_ = nullptr; // from WM_NCCREATE on, before window_ holds it
     UniqueWindow window_;

@@ -41,8 +41,8 @@ LRESULT CALLBACK LabelControl::labelProc(HWND window, UINT message, WPARAM wPara
     auto& label = of<LabelControl>(window);
     // A message that could not be registered is 0, which must not turn WM_NULL into a press.
     if (const UINT press = pressMessage(); press != 0 && message == press) {
-        // Posted where the label took a press: it must take one still, and a click reach it.
-        if (label.takesPress() && takesInput(window))
+        // Posted where the label took a press: a click must reach it still.
+        if (takesInput(window))
             label.pressed(assistivePress);
         return 0;
     }
