@@ -99,6 +99,12 @@ class WebTest(unittest.TestCase):
     def throw(self, times):
         self.program.throw(self.program.add_label(), times)
 
+    def throw_one(self):
+        """One animal thrown into a game just started; the list's animals then."""
+        self.throw(1)
+        self.wait_count(AFLOAT.format(1))
+        return self.program.animals()[1]
+
     def dismiss(self, n, close):
         """Reads the message at n and closes it with close(OK button)."""
         box = wait_for(f"the message at {n}", self.program.message)
@@ -261,8 +267,7 @@ class Screens(WebTest):
         self.assertEqual(p.js("return devicePixelRatio"), 2)
         self.assertTrue(near(self.form()[2:], FORM), self.form())
         self.assertTrue(near(self.place_in_form(p.add_label()), ADD), self.place_in_form(p.add_label()))
-        self.throw(1)
-        self.wait_count(AFLOAT.format(1))
+        self.throw_one()
         p.click(p.count_label())
         credits = wait_for("the about window", p.credits)
         (ax, ay, aw, ah), (x, y, w, h) = p.window_rect(credits), self.form()
@@ -414,9 +419,7 @@ class App(WebTest):
         p = self.visit("Gammel gaupe")
         self.write_animals("Nytt neshorn")
         p.open()
-        self.throw(1)
-        self.wait_count(AFLOAT.format(1))
-        self.assertEqual(p.animals()[1], ["Nytt neshorn"])
+        self.assertEqual(self.throw_one(), ["Nytt neshorn"])
 
         first = program_files(self.site.folder)
         deploy_second_build(self.site.folder)
@@ -428,8 +431,7 @@ class App(WebTest):
         time.sleep(max(0.0, 1.0 - (time.monotonic() - started)))
         p.open()
         self.assertEqual(self.loaded_build(p, first | second), second, "the second build does not run at the second load")
-        self.throw(1)
-        self.wait_count(AFLOAT.format(1))
+        self.throw_one()
         # Which of the files a store holds, read with caches.match: caches.open would make anew a store
         # that the worker deletes meanwhile.
         kept = "const [store, files, done] = arguments; Promise.all(files.map(f => caches.match(f, {cacheName: store})))" \
@@ -457,9 +459,7 @@ class App(WebTest):
                     p.open()
                     self.watch_install(p)
                     self.assertIn(self.loaded_build(p, every), (first, every - first) if online else (first,))
-                    self.throw(1)
-                    self.wait_count(AFLOAT.format(1))
-                    self.assertEqual(p.animals()[1], ["Treg tiger"])
+                    self.assertEqual(self.throw_one(), ["Treg tiger"])
                     self.site.stop_serving()
                 p.stop()
 
@@ -470,14 +470,11 @@ class App(WebTest):
         p.driver.execute_async_script("const done = arguments[0];"
                                       " caches.keys().then(names => Promise.all(names.map(n => caches.delete(n)))).then(done)")
         p.open()
-        self.throw(1)
-        self.wait_count(AFLOAT.format(1))
+        self.throw_one()
         p.kept_for_offline()
         self.site.stop_serving()
         p.open()
-        self.throw(1)
-        self.wait_count(AFLOAT.format(1))
-        self.assertEqual(p.animals()[1], ["Borte bjørn"])
+        self.assertEqual(self.throw_one(), ["Borte bjørn"])
 
     def test_fresh_without_a_worker(self):
         """No worker (sw.js answers 404) and a host that sends max-age=600: a new tips.txt at the
@@ -486,13 +483,10 @@ class App(WebTest):
         os.remove(self.site.path("sw.js"))
         self.write_animals("Gammel gaupe")
         p = self.start()
-        self.throw(1)
-        self.wait_count(AFLOAT.format(1))
+        self.throw_one()
         self.write_animals("Nytt neshorn")
         p.open()
-        self.throw(1)
-        self.wait_count(AFLOAT.format(1))
-        self.assertEqual(p.animals()[1], ["Nytt neshorn"])
+        self.assertEqual(self.throw_one(), ["Nytt neshorn"])
 
     def test_stored_page_whose_program_is_gone(self):
         """A page from the worker's store that names a program gone from the server and from every
@@ -511,8 +505,7 @@ class App(WebTest):
                 second = program_files(self.site.folder)
                 p.open()
                 wait_for("the second build", lambda: set(p.js(LOADED)) & (first | second) == second, timeout=30)
-                self.throw(1)
-                self.wait_count(AFLOAT.format(1))
+                self.throw_one()
                 self.assertEqual(p.js("return [...document.querySelectorAll('.notice:not([hidden])')].map(e => e.id)"), [])
                 p.stop()
 
